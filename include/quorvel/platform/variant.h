@@ -1,0 +1,195 @@
+// The tagged automation value: a 16-bit kind code (with the array and by-reference flags) and an
+// 8-byte payload. Every argument and result that crosses the late-bound surface is a Variant.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <string_view>
+#include <type_traits>
+
+#include "quorvel/platform/array.h"
+#include "quorvel/platform/object.h"
+#include "quorvel/platform/string.h"
+#include "quorvel/platform/var_kind.h"
+
+namespace quorvel {
+
+/// An automation value of any kind of the `VarKind` table, an array of one, or a reference to
+/// caller storage of one (by-reference).
+///
+/// Three ways to read: a cheap test (`is_string()`), a non-throwing access that gives a pointer or
+/// null (`if_long()`), and a throwing conversion with the platform's rules (`to_long()`, raising
+/// 6, 13 or 94). A by-reference Variant is read through transparently: its reported kind never
+/// shows the by-reference flag.
+class Variant {
+ public:
+  /// Empty.
+  Variant() noexcept : vt_(0) { u_.bits = 0; }
+  Variant(std::int16_t v) noexcept : vt_(code(VarKind::Integer)) { u_.bits = 0, u_.i2 = v; }    // NOLINT
+  Variant(std::int32_t v) noexcept : vt_(code(VarKind::Long)) { u_.bits = 0, u_.i4 = v; }       // NOLINT
+  Variant(float v) noexcept : vt_(code(VarKind::Single)) { u_.bits = 0, u_.r4 = v; }            // NOLINT
+  Variant(double v) noexcept : vt_(code(VarKind::Double)) { u_.r8 = v; }                         // NOLINT
+  Variant(bool v) noexcept : vt_(code(VarKind::Boolean)) { u_.bits = 0, u_.b = v ? -1 : 0; }    // NOLINT
+  Variant(VariantBool v) noexcept : vt_(code(VarKind::Boolean)) { u_.bits = 0, u_.b = v.bits; }  // NOLINT
+  Variant(std::uint8_t v) noexcept : vt_(code(VarKind::Byte)) { u_.bits = 0, u_.ui1 = v; }      // NOLINT
+  Variant(String s) noexcept : vt_(code(VarKind::String)) { new (&u_.str) String(std::move(s)); }  // NOLINT
+  Variant(std::u16string_view s) : Variant(String(s)) {}                                          // NOLINT
+  Variant(const char16_t* s) : Variant(String(s)) {}                                              // NOLINT
+  Variant(const char*) = delete;  // would otherwise read as a Boolean; use u"..." text
+  /// An object reference (Nothing when `r` is null); the Variant holds the interface `r` holds.
+  template <class T>
+  Variant(const Ref<T>& r) noexcept : Variant(Ref<Unknown>(r.get() ? as_unknown(r.get()) : nullptr)) {}  // NOLINT
+  Variant(Ref<Unknown> r) noexcept : vt_(code(VarKind::Object)) { new (&u_.obj) Ref<Unknown>(std::move(r)); }  // NOLINT
+  /// An array (kind | 0x2000).
+  Variant(Array a);  // NOLINT
+
+  static Variant null() noexcept { return Variant(RawTag{}, code(VarKind::Null)); }
+  static Variant nothing() noexcept { return Variant(Ref<Unknown>()); }
+  static Variant error(std::int32_t scode) noexcept {
+    Variant v(RawTag{}, code(VarKind::Error));
+    v.u_.scode = scode;
+    return v;
+  }
+  /// An omitted optional argument: kind Error with code 0x80020004.
+  static Variant missing() noexcept { return error(kMissingArgument); }
+
+  /// A reference to caller storage: reads see, and write-backs change, `target`.
+  static Variant by_ref(Variant& target) noexcept { return by_ref_to(VarKind::Variant, &target); }
+  static Variant by_ref(std::int16_t& t) noexcept { return by_ref_to(VarKind::Integer, &t); }
+  static Variant by_ref(std::int32_t& t) noexcept { return by_ref_to(VarKind::Long, &t); }
+  static Variant by_ref(float& t) noexcept { return by_ref_to(VarKind::Single, &t); }
+  static Variant by_ref(double& t) noexcept { return by_ref_to(VarKind::Double, &t); }
+  static Variant by_ref(VariantBool& t) noexcept { return by_ref_to(VarKind::Boolean, &t); }
+  static Variant by_ref(std::uint8_t& t) noexcept { return by_ref_to(VarKind::Byte, &t); }
+  static Variant by_ref(String& t) noexcept { return by_ref_to(VarKind::String, &t); }
+  static Variant by_ref(Array& t) noexcept;
+
+  Variant(const Variant& other);
+  Variant(Variant&& other) noexcept : vt_(other.vt_), u_(other.u_) { other.vt_ = 0, other.u_.bits = 0; }
+  Variant& operator=(const Variant& other);
+  Variant& operator=(Variant&& other) noexcept;
+  ~Variant() { clear(); }
+
+  /// Back to Empty, releasing what was held.
+  void clear() noexcept;
+  void swap(Variant& other) noexcept {
+    std::swap(vt_, other.vt_);
+    std::swap(u_, other.u_);
+  }
+
+  // --- kind tests --------------------------------------------------------------------------
+
+  /// The stored code with flags, by-reference flag included, nothing resolved.
+  std::uint16_t raw_code() const noexcept { return vt_; }
+  bool is_by_ref() const noexcept { return (vt_ & kByRefFlag) != 0; }
+  /// The kind code of the value, through a by-reference (never carries 0x4000); objects report 9.
+  std::uint16_t type_code() const noexcept;
+  /// The kind code as the platform reports it: like `type_code()`, except that an object whose
+  /// class has a default member reports the kind of that member's value (which is read to know it).
+  std::uint16_t var_type() const;
+  /// The kind in the low bits of `type_code()` (for an array, its element kind).
+  VarKind kind() const noexcept { return static_cast<VarKind>(type_code() & kKindMask); }
+  bool is_array() const noexcept { return (type_code() & kArrayFlag) != 0; }
+  bool is_empty() const noexcept { return type_code() == code(VarKind::Empty); }
+  bool is_null() const noexcept { return type_code() == code(VarKind::Null); }
+  bool is_object() const noexcept { return type_code() == code(VarKind::Object); }
+  bool is_string() const noexcept { return type_code() == code(VarKind::String); }
+  /// An omitted optional argument.
+  bool is_missing() const noexcept { const std::int32_t* e = if_error(); return e && *e == kMissingArgument; }
+  /// Byte, Boolean, Integer, Long, Single or Double (not an object's default value).
+  bool is_numeric() const noexcept;
+
+  // --- non-throwing access: a pointer to the value, or null when the kind differs ----------
+
+  const std::int16_t* if_integer() const noexcept { return scalar<std::int16_t>(VarKind::Integer); }
+  const std::int32_t* if_long() const noexcept { return scalar<std::int32_t>(VarKind::Long); }
+  const float* if_single() const noexcept { return scalar<float>(VarKind::Single); }
+  const double* if_double() const noexcept { return scalar<double>(VarKind::Double); }
+  const VariantBool* if_boolean() const noexcept { return scalar<VariantBool>(VarKind::Boolean); }
+  const std::uint8_t* if_byte() const noexcept { return scalar<std::uint8_t>(VarKind::Byte); }
+  const std::int32_t* if_error() const noexcept { return scalar<std::int32_t>(VarKind::Error); }
+  const String* if_string() const noexcept { return scalar<String>(VarKind::String); }
+  /// The held object's interface pointer; null for Nothing and for non-objects.
+  Unknown* if_object() const noexcept {
+    const Ref<Unknown>* r = scalar<Ref<Unknown>>(VarKind::Object);
+    return r ? r->get() : nullptr;
+  }
+  const Array* if_array() const noexcept;
+  Array* if_array() noexcept;
+  /// The Variant a by-reference Variant points at (followed to the end), else this one.
+  const Variant& resolved() const noexcept;
+  Variant& resolved() noexcept;
+
+  // --- throwing conversions with the platform's rules (user's locale) ----------------------
+
+  std::int16_t to_integer() const;
+  std::int32_t to_long() const;
+  float to_single() const;
+  double to_double() const;
+  String to_string() const;
+  bool to_boolean() const;
+  std::uint8_t to_byte() const;
+  /// The object reference held (Nothing included); anything else raises 424 (object required).
+  Ref<Unknown> to_object() const;
+
+  /// A dereferenced deep copy: never by-reference; strings and arrays copied, objects counted.
+  Variant copy_ind() const;
+  /// For an object, its default member's value (followed until it is not an object with a
+  /// default member; 438 when it has none, 91 for Nothing); for any other value, `copy_ind()`.
+  Variant default_value() const;
+
+  /// Writes `value` into the storage a by-reference Variant points at, converted to that
+  /// storage's kind; on a plain Variant, replaces the Variant itself.
+  void assign(const Variant& value);
+
+  static constexpr std::uint16_t code(VarKind k) noexcept { return static_cast<std::uint16_t>(k); }
+
+ private:
+  struct RawTag {};
+  Variant(RawTag, std::uint16_t vt) noexcept : vt_(vt) { u_.bits = 0; }
+  static Variant by_ref_to(VarKind kind, void* target) noexcept {
+    Variant v(RawTag{}, static_cast<std::uint16_t>(code(kind) | kByRefFlag));
+    v.u_.ref = target;
+    return v;
+  }
+  template <class T>
+  const T* scalar(VarKind k) const noexcept {
+    const Variant& v = resolved();
+    if (v.vt_ == code(k)) return reinterpret_cast<const T*>(&v.u_);
+    if (v.vt_ == (code(k) | kByRefFlag)) return static_cast<const T*>(v.u_.ref);
+    return nullptr;
+  }
+
+  std::uint16_t vt_;
+  std::uint16_t reserved_[3] = {0, 0, 0};
+  union Payload {
+    Payload() noexcept : bits(0) {}
+    Payload(const Payload& o) noexcept { std::memcpy(static_cast<void*>(this), &o, sizeof *this); }
+    Payload& operator=(const Payload& o) noexcept {
+      std::memcpy(static_cast<void*>(this), &o, sizeof *this);
+      return *this;
+    }
+    ~Payload() {}
+    std::uint64_t bits;
+    std::int16_t i2;
+    std::int32_t i4;
+    float r4;
+    double r8;
+    std::int16_t b;
+    std::uint8_t ui1;
+    std::int32_t scode;
+    String str;
+    Ref<Unknown> obj;
+    Array* arr;
+    void* ref;
+  } u_;
+};
+
+static_assert(sizeof(Variant) == 16, "a Variant is a kind word and an 8-byte payload");
+
+/// True when both hold the same kind and the same value: floats bit for bit, strings by code
+/// units, objects by identity, arrays element by element. Used by tests and the host.
+bool identical(const Variant& a, const Variant& b) noexcept;
+
+}  // namespace quorvel
