@@ -36,9 +36,14 @@ bool given(std::span<Variant> args, std::size_t i) noexcept { return i < args.si
 
 }  // namespace
 
-Variant invoke(Unknown& target, DispId id, MemberKind kinds, std::span<Variant> args) {
-  const MemberInfo* m = interface_info_of(target).find(id, kinds);
+Variant invoke(Unknown& view, DispId id, MemberKind kinds, std::span<Variant> args) {
+  const InterfaceInfo& info = interface_info_of(view);
+  const MemberInfo* m = info.find(id, kinds);
   if (!m) raise_runtime_error(RuntimeError::NoSuchMember);
+  // The object's default view of an interface class answers through that interface's subobject.
+  Unknown* self = view.identity().interface_for(info);
+  if (!self) raise_runtime_error(RuntimeError::NoSuchMember);
+  Unknown& target = *self;
   const std::size_t n = m->params.size();
   if (args.size() > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
 

@@ -16,8 +16,11 @@ Object::~Object() { g_live.fetch_sub(1, std::memory_order_relaxed); }
 std::int64_t Object::live_count() noexcept { return g_live.load(std::memory_order_relaxed); }
 
 Unknown* Object::interface_for(const InterfaceInfo& info) noexcept {
+  // An interface class (one whose own interface is a published interface) is reached through
+  // its implementation of that interface, so look for the interface first.
+  if (Unknown* found = find_interface(info.iid())) return found;
   if (&info == class_info().own) return static_cast<Unknown*>(this);
-  return find_interface(info.iid());
+  return nullptr;
 }
 
 const InterfaceInfo* Object::interface_of(const Unknown* view) noexcept {

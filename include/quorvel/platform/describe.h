@@ -262,4 +262,19 @@ ClassInfo describe_class(ClassFlags flags, std::vector<MemberInfo> members, cons
   return info;
 }
 
+/// The description of a published interface's own class `C` (a class named like the interface,
+/// whose members are the interface's, doing nothing): its own interface is `I` itself.
+template <class C, class I>
+ClassInfo describe_interface_class(ClassFlags flags, const char* help = "") {
+  ClassInfo info;
+  info.name = C::type_name;
+  info.clsid = C::iid;
+  info.flags = flags;
+  info.help = help;
+  info.own = &I::interface_info();
+  info.implements = {&I::interface_info()};
+  if (info.creatable() || info.global()) info.create = [] { return Ref<Object>(make<C>()); };
+  return info;
+}
+
 }  // namespace quorvel

@@ -49,6 +49,13 @@ class Object : public Unknown {
   static std::int64_t live_count() noexcept;
 
  protected:
+  /// Interfaces implemented by member views (`InterfaceView`) rather than by bases: a class
+  /// whose own members would clash with an interface's (same name, other result) uses views.
+  virtual Unknown* find_view(const Guid& iid) noexcept {
+    (void)iid;
+    return nullptr;
+  }
+
   Object() noexcept;
   virtual ~Object();
 
@@ -72,8 +79,26 @@ class ObjectImpl : public Object, public I... {
   Unknown* find_interface(const Guid& iid) noexcept final {
     Unknown* found = nullptr;
     ((found || !(iid == I::iid) ? void() : void(found = static_cast<I*>(this))), ...);
-    return found;
+    return found ? found : find_view(iid);
   }
+};
+
+/// An interface implemented by a member of its object (so its member names cannot clash with the
+/// object's own): counting and identity go to the object that holds it.
+template <class I>
+class InterfaceView : public I {
+ public:
+  explicit InterfaceView(Object& outer) noexcept : outer_(outer) {}
+  InterfaceView(const InterfaceView&) = delete;
+  InterfaceView& operator=(const InterfaceView&) = delete;
+  void add_ref() const noexcept final { outer_.add_ref(); }
+  void release() const noexcept final { outer_.release(); }
+  Object& identity() noexcept final { return outer_; }
+  Unknown* find_interface(const Guid& iid) noexcept final { return outer_.find_interface(iid); }
+
+ protected:
+  ~InterfaceView() = default;
+  Object& outer_;
 };
 
 /// The `Unknown` view of any object or interface pointer (classes convert through `Object`).

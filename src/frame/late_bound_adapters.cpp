@@ -1,0 +1,83 @@
+// Objects known only by their member names serve the callback contracts through small adapters
+// that call the member of the contract's name late-bound.
+#include <array>
+
+#include "quorvel/frame/array_list_interfaces.h"
+#include "quorvel/frame/comparer_interfaces.h"
+#include "quorvel/platform/describe.h"
+#include "quorvel/platform/late_binding.h"
+
+namespace quorvel {
+
+namespace {
+
+// The member `name` of `object`'s default interface, or -1.
+DispId member_id(Unknown& object, std::u16string_view name) noexcept {
+  const InterfaceInfo* info = object.identity().interface_of(&object);
+  return info ? info->find_id(name) : -1;
+}
+
+template <class I>
+class LateBoundAdapter : public ObjectImpl<I> {
+ public:
+  LateBoundAdapter(Ref<Unknown> target, DispId id) : target_(std::move(target)), id_(id) {}
+  const ClassInfo& class_info() const noexcept override { return target_->identity().class_info(); }
+
+ protected:
+  Variant call(std::span<Variant> args) { return invoke(*target_, id_, MemberKind::Method | MemberKind::Get, args); }
+
+ private:
+  Ref<Unknown> target_;
+  DispId id_;
+};
+
+class LateBoundComparer final : public LateBoundAdapter<IComparer> {
+ public:
+  using LateBoundAdapter::LateBoundAdapter;
+  std::int16_t Compare(const Variant& A, const Variant& B) override {
+    std::array<Variant, 2> args{A, B};
+    return call(args).to_integer();
+  }
+};
+
+class LateBoundFindComparer final : public LateBoundAdapter<IFindComparer> {
+ public:
+  using LateBoundAdapter::LateBoundAdapter;
+  std::int16_t Compare(const Variant& ArrayElement, const Variant& Find) override {
+    std::array<Variant, 2> args{ArrayElement, Find};
+    return call(args).to_integer();
+  }
+};
+
+class LateBoundFormatter final : public LateBoundAdapter<IFormatter> {
+ public:
+  using LateBoundAdapter::LateBoundAdapter;
+  Variant Format(const Variant& Value) override {
+    std::array<Variant, 1> args{Value};
+    return call(args);
+  }
+};
+
+template <class Adapter, class I>
+Ref<I> adapt(Ref<Unknown> object, std::u16string_view member) {
+  if (!object) return {};
+  const DispId id = member_id(*object, member);
+  if (id < 0) return {};
+  return Ref<I>(make<Adapter>(std::move(object), id).get());
+}
+
+}  // namespace
+
+Ref<IComparer> IComparer::late_bound(Ref<Unknown> object) {
+  return adapt<LateBoundComparer, IComparer>(std::move(object), u"Compare");
+}
+
+Ref<IFindComparer> IFindComparer::late_bound(Ref<Unknown> object) {
+  return adapt<LateBoundFindComparer, IFindComparer>(std::move(object), u"Compare");
+}
+
+Ref<IFormatter> IFormatter::late_bound(Ref<Unknown> object) {
+  return adapt<LateBoundFormatter, IFormatter>(std::move(object), u"Format");
+}
+
+}  // namespace quorvel
