@@ -1,0 +1,86 @@
+#include "quorvel/platform/array.h"
+
+#include <gtest/gtest.h>
+
+#include "quorvel/platform/error.h"
+#include "quorvel/platform/variant.h"
+
+namespace quorvel {
+namespace {
+
+template <class F>
+std::int32_t error_of(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(Array, UnallocatedHasNoBounds) {
+  Array a(VarKind::Long);
+  EXPECT_FALSE(a.allocated());
+  EXPECT_EQ(a.count(), 0);
+  EXPECT_EQ(error_of([&] { (void)a.lower_bound(); }), 9);
+  EXPECT_EQ(error_of([&] { (void)a.upper_bound(); }), 9);
+  EXPECT_EQ(error_of([&] { (void)a.get(0); }), 9);
+}
+
+TEST(Array, BoundsFollowTheLowerBound) {
+  struct Row {
+    std::int32_t lower, count, upper;
+  } rows[] = {{0, 0, -1}, {-3, 7, 3}, {1, 3, 3}, {2147483647, 1, 2147483647}};
+  for (const Row& r : rows) {
+    Array a(VarKind::Integer, r.lower, r.count);
+    EXPECT_EQ(a.lower_bound(), r.lower);
+    EXPECT_EQ(a.upper_bound(), r.upper);
+  }
+  EXPECT_EQ(error_of([] { Array(VarKind::Long, 2147483647, 2); }), 6);
+  EXPECT_EQ(error_of([] { Array(VarKind::Long, 0, -1); }), 5);
+}
+
+TEST(Array, ElementsStartAtTheirDefaultAndConvertOnPut) {
+  Array a(VarKind::String, 1, 2);
+  EXPECT_TRUE(identical(a.get(1), Variant(String())));
+  a.put(2, Variant(42));
+  EXPECT_EQ(*a.get(2).if_string(), String(u"42"));
+  Array v(VarKind::Variant, 0, 1);
+  EXPECT_TRUE(v.get(0).is_empty());
+  EXPECT_EQ(error_of([&] { v.put(1, Variant(1)); }), 9);
+  EXPECT_EQ(error_of([&] { v.put(-1, Variant(1)); }), 9);
+}
+
+TEST(Array, ResizeKeepsElementsAndZeroesNewOnes) {
+  Array a(VarKind::Variant, 5, 1);
+  a.put(5, Variant(u"keep"));
+  a.resize(3);
+  EXPECT_EQ(a.lower_bound(), 5);
+  EXPECT_TRUE(identical(a.get(5), Variant(u"keep")));
+  EXPECT_TRUE(a.get(7).is_empty());
+  a.resize(0);
+  EXPECT_TRUE(a.allocated());
+  EXPECT_EQ(a.upper_bound(), 4);
+}
+
+TEST(Array, LockedArrayRefusesResizeAndErase) {
+  Array a(VarKind::Double, 0, 2);
+  a.lock();
+  EXPECT_EQ(error_of([&] { a.resize(4); }), 10);
+  EXPECT_EQ(error_of([&] { a.erase(); }), 10);
+  a.unlock();
+  a.erase();
+  EXPECT_FALSE(a.allocated());
+}
+
+TEST(Array, CopiesAreIndependent) {
+  ArrayOf<String> a(0, 2);
+  a.at(0) = String(u"x");
+  ArrayOf<String> b = a;
+  b.at(0) = String(u"y");
+  EXPECT_EQ(a.at(0), String(u"x"));
+  EXPECT_EQ(error_of([&] { (void)a.at(2); }), 9);
+}
+
+}  // namespace
+}  // namespace quorvel

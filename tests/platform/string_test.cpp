@@ -1,0 +1,68 @@
+#include "quorvel/platform/string.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvel {
+namespace {
+
+TEST(String, NullAndEmptyAreTheSameValue) {
+  String null_string;
+  String empty(u"");
+  EXPECT_TRUE(null_string.empty());
+  EXPECT_TRUE(empty.empty());
+  EXPECT_EQ(null_string, empty);
+  EXPECT_EQ(null_string.c_str()[0], u'\0');
+  EXPECT_EQ(sizeof(String), sizeof(void*));
+}
+
+TEST(String, HoldsAnyCodeUnit) {
+  const char16_t units[] = {u'a', 0, 0xD800, u'b'};
+  String s(std::u16string_view(units, 4));
+  ASSERT_EQ(s.size(), 4u);
+  EXPECT_EQ(s.view()[1], 0);
+  EXPECT_EQ(s.view()[2], 0xD800);
+  EXPECT_EQ(s.c_str()[4], 0);
+}
+
+TEST(String, CopiesShareAndOutliveTheOriginal) {
+  String copy;
+  {
+    String original(u"shared");
+    copy = original;
+    EXPECT_EQ(copy.c_str(), original.c_str());
+  }
+  EXPECT_EQ(copy, String(u"shared"));
+  String moved(std::move(copy));
+  EXPECT_TRUE(copy.empty());  // NOLINT: moved-from is the empty string by contract
+  EXPECT_EQ(moved.view(), u"shared");
+}
+
+TEST(String, OrdersByCodeUnits) {
+  EXPECT_LT(String(u"B"), String(u"a"));
+  EXPECT_LT(String(u"ab"), String(u"abc"));
+  EXPECT_LT(String(u"\u00e9"), String(u"\U0001F600"));  // 0xE9 < 0xD83D
+}
+
+TEST(String, Utf8RoundTripAndReplacement) {
+  struct Row {
+    const char* name;
+    std::string utf8;
+    std::u16string utf16;
+  } rows[] = {
+      {"ascii", "abc", u"abc"},
+      {"two-byte", "\xC3\xA9", u"\u00e9"},
+      {"astral", "\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"truncated", "\xE2\x82", u"\uFFFD"},
+      {"stray continuation", "\x80", u"\uFFFD"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(String::from_utf8(row.utf8).view(), row.utf16);
+  }
+  EXPECT_EQ(String(u"\U0001F600x").to_utf8(), "\xF0\x9F\x98\x80x");
+  const char16_t lone[] = {0xDC00};
+  EXPECT_EQ(String(std::u16string_view(lone, 1)).to_utf8(), "\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace quorvel
