@@ -1,0 +1,113 @@
+#include "quorvel/platform/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "quorvel/platform/describe.h"
+#include "quorvel/platform/error.h"
+#include "quorvel/platform/error_reporter.h"
+#include "quorvel/platform/late_binding.h"
+#include "quorvel/platform/thread_context.h"
+
+namespace quorvel {
+namespace {
+
+class RegistryProbe final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "RegistryProbe";
+  static constexpr Guid iid{"{22222222-0000-4000-8000-000000000001}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info =
+        describe_class<RegistryProbe>(ClassFlags::Creatable, {get<&RegistryProbe::get_Name>("Name", 0)});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  String get_Name() { return String(u"probe"); }
+};
+QUORVEL_REGISTER_CLASS(RegistryProbe);
+
+class GlobalProbe final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "GlobalProbe";
+  static constexpr Guid iid{"{22222222-0000-4000-8000-000000000002}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<GlobalProbe>(ClassFlags::Global, {});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+};
+QUORVEL_REGISTER_CLASS(GlobalProbe);
+
+std::int32_t error_of(auto&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(Registry, CreatesByProgramIdAndClassId) {
+  Ref<Object> by_name = create_object(u"quorvel.registryprobe");
+  Ref<Object> by_id = create_object(RegistryProbe::iid);
+  ASSERT_TRUE(by_name && by_id);
+  EXPECT_FALSE(by_name.same(by_id));
+  EXPECT_EQ(&by_id->class_info(), &RegistryProbe::describe());
+  for (const char16_t* bad : {u"RegistryProbe", u"Quorvel.", u"Quorvel.Nope", u"Quorvel.GlobalProbe"}) {
+    EXPECT_EQ(error_of([&] { create_object(bad); }), 429);
+  }
+}
+
+TEST(Registry, GlobalObjectIsOnePerThread) {
+  Ref<Object> a = global_object(u"GlobalProbe");
+  Ref<Object> b = global_object(u"globalprobe");
+  EXPECT_TRUE(a.same(b));
+  Object* other = nullptr;
+  std::thread([&] { other = global_object(u"GlobalProbe").get(); }).join();
+  EXPECT_NE(other, a.get());
+}
+
+TEST(Registry, TypeLibraryListsRegisteredDescriptions) {
+  const TypeLibrary& lib = type_library();
+  EXPECT_STREQ(lib.name, "Quorvel");
+  EXPECT_EQ(lib.major, 5);
+  EXPECT_EQ(lib.minor, 24);
+  EXPECT_EQ(find_class(u"registryprobe"), &RegistryProbe::describe());
+  EXPECT_EQ(find_interface_info(u"RegistryProbe"), RegistryProbe::describe().own);
+}
+
+TEST(Registry, DefaultMemberGivesTheReportedKind) {
+  Variant v(create_object(u"Quorvel.RegistryProbe"));
+  EXPECT_EQ(v.type_code(), 9);
+  EXPECT_EQ(v.var_type(), 8);
+  EXPECT_EQ(*v.default_value().if_string(), String(u"probe"));
+  Variant global(global_object(u"GlobalProbe"));
+  EXPECT_EQ(global.var_type(), 9);
+  EXPECT_EQ(error_of([&] { (void)global.default_value(); }), 438);
+  EXPECT_EQ(error_of([] { (void)Variant::nothing().default_value(); }), 91);
+}
+
+TEST(ErrorReporter, OneInstancePerThreadCreatedByTheFirstRaise) {
+  std::thread([] {
+    EXPECT_EQ(ErrorReporter::instances_on_this_thread(), 0);
+    Ref<Object> sender = create_object(u"Quorvel.RegistryProbe");
+    try {
+      ErrorReporter::this_thread().RaiseError(-2147221503, Ref<Unknown>(as_unknown(sender.get())), String(u"why"));
+      ADD_FAILURE();
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), -2147221503);
+      EXPECT_EQ(e.source(), String(u"RegistryProbe"));
+      EXPECT_EQ(e.description(), String(u"why"));
+    }
+    EXPECT_EQ(ErrorReporter::instances_on_this_thread(), 1);
+    try {
+      ErrorReporter::this_thread().RaiseError(9, nullptr, String());
+    } catch (const Error& e) {
+      EXPECT_EQ(e.source(), String(u"Quorvel"));
+    }
+  }).join();
+}
+
+}  // namespace
+}  // namespace quorvel
