@@ -52,6 +52,83 @@ class Counter final : public ObjectImpl<IGreeter> {
 
 QUORVEL_REGISTER_CLASS(Counter);
 
+std::int32_t error_of(auto&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(LateBinding, RuntimeErrorsOfTheCallItself) {
+  Ref<Object> o = create_object(u"Quorvel.TestCounter");
+  Unknown& u = *o;
+  std::vector<Variant> three{Variant(1), Variant(2), Variant(3)};
+  std::vector<Variant> none;
+  std::vector<Variant> missing_first{Variant::missing(), Variant(2)};
+  struct Row {
+    const char* name;
+    const char16_t* member;
+    MemberKind kind;
+    std::vector<Variant>* args;
+    std::int32_t error;
+  } rows[] = {
+      {"no such member", u"Nope", MemberKind::Method, &none, 438},
+      {"let of a method", u"Add", MemberKind::Let, &none, 438},
+      {"too many arguments", u"Add", MemberKind::Method, &three, 450},
+      {"required argument left out", u"Add", MemberKind::Method, &none, 449},
+      {"required argument missing", u"Add", MemberKind::Method, &missing_first, 449},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(error_of([&] { invoke(u, row.member, row.kind, *row.args); }), row.error);
+  }
+  EXPECT_EQ(error_of([] { invoke(Variant(3), u"Add", MemberKind::Method, {}); }), 424);
+  EXPECT_EQ(error_of([] { invoke(Variant::nothing(), u"Add", MemberKind::Method, {}); }), 91);
+}
+
+TEST(LateBinding, ByReferenceIntoTypedStorageAndOmittedByRefArgument) {
+  Ref<Object> o = create_object(u"Quorvel.TestCounter");
+  Unknown& u = *o;
+  std::int32_t index = -1;
+  std::vector<Variant> find{Variant(0), Variant::by_ref(index)};
+  EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, find).to_boolean());
+  EXPECT_EQ(index, 42);
+  // A plain value passed to a by-reference parameter is a temporary: the call still works.
+  std::vector<Variant> by_value{Variant(0), Variant(5)};
+  EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, by_value).to_boolean());
+}
+
+TEST(LateBinding, CallsThroughAnImplementedInterface) {
+  Ref<Object> o = create_object(u"Quorvel.TestCounter");
+  Unknown* greeter = o->find_interface(IGreeter::iid);
+  ASSERT_NE(greeter, nullptr);
+  EXPECT_EQ(&interface_info_of(*greeter), &IGreeter::interface_info());
+  std::vector<Variant> who{Variant(7)};
+  EXPECT_EQ(*invoke(*greeter, u"greet", MemberKind::Method, who).if_string(), String(u"7"));
+  // The interface has only its own members.
+  EXPECT_EQ(error_of([&] { invoke(*greeter, u"Add", MemberKind::Method, {}); }), 438);
+}
+
+TEST(LateBinding, DescriptionDeducesKindsFromTheSignature) {
+  const InterfaceInfo& own = *Counter::describe().own;
+  const MemberInfo* find = own.find(2, MemberKind::Method);
+  ASSERT_NE(find, nullptr);
+  EXPECT_EQ(find->result.code, 11);
+  ASSERT_EQ(find->params.size(), 2u);
+  EXPECT_EQ(find->params[0].type.code, 3);
+  EXPECT_FALSE(find->params[0].by_ref);
+  EXPECT_TRUE(find->params[1].by_ref);
+  const MemberInfo* add = own.find(own.find_id(u"ADD"), MemberKind::Method);
+  ASSERT_NE(add, nullptr);
+  EXPECT_TRUE(add->params[1].has_default);
+  EXPECT_EQ(add->required_count(), 1u);
+  EXPECT_EQ(own.find_id(u"Value"), 0);
+  EXPECT_NE(own.find(0, MemberKind::Let), nullptr);
+  EXPECT_EQ(own.find(0, MemberKind::Set), nullptr);
+}
+
 TEST(LateBinding, CallsByNameWithCoercionDefaultsAndWriteBack) {
   Ref<Object> o = create_object(u"Quorvel.TestCounter");
   ASSERT_TRUE(o);
