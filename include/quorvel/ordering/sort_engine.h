@@ -16,6 +16,15 @@ namespace quorvel {
 /// comparer calls is that of the classic recursive algorithm (left part before right part),
 /// while pending ranges live on the engine's own stack, so no input can overflow the thread's.
 /// Errors raised by a comparer end the sort; every element is still present exactly once.
+///
+/// The array entry points check that [m, n] lies within the array (else 9, nothing touched) and
+/// return at once when m > n. The array stays locked against resizing for the whole sort (a
+/// resize from a callback raises 10). Without a comparer, the kinds whose equal elements are
+/// indistinguishable (Boolean, Byte, Integer, Long, String; Single and Double without NaN or -0)
+/// take a radix sort with the same result; it needs scratch memory of about the range's size
+/// (strings: 40 bytes per element), and sorts in place when that memory cannot be had.
+/// Cost: O(n log n) comparisons on average; the comparer sees one Variant per argument, built
+/// without allocating (a String shares its buffer).
 class QuickSort final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "QuickSort";
@@ -36,6 +45,14 @@ class QuickSort final : public ObjectImpl<> {
   void SortVariants(ArrayOf<Variant>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer);
   /// Reads and writes through the list's `Item`; its index check guards the range.
   void SortList(IArrayList& List, std::int32_t m, std::int32_t n, IComparer* Comparer);
+
+ private:
+  void SetComparer(IComparer* Comparer) noexcept;
+  void ClearComparer() noexcept;
+
+  // Held for the one sort: a comparer or list released by a callback stays alive until the end.
+  Ref<IArrayList> list_;
+  Ref<IComparer> comparer_;
 };
 
 }  // namespace quorvel
