@@ -180,6 +180,23 @@ void invoke_member(Unknown& self, std::span<Variant> args, Variant& result) {
   }(std::make_index_sequence<std::tuple_size_v<Args>>{});
 }
 
+template <class A>
+void add_param(MemberInfo& m, const Param& given) {
+  ParamInfo p;
+  p.name = given.name;
+  p.type = type_of<A>();
+  p.by_ref = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+  p.optional = given.optional;
+  p.has_default = given.has_default;
+  p.default_value = given.default_value;
+  m.params.push_back(std::move(p));
+}
+
+template <class Args, std::size_t... I>
+void add_params(MemberInfo& m, const Param* given, std::index_sequence<I...>) {
+  (add_param<std::tuple_element_t<I, Args>>(m, given[I]), ...);
+}
+
 template <auto Fn>
 MemberInfo make_member(const char* name, DispId id, MemberKind kind, std::initializer_list<Param> params,
                        const char* help) {
@@ -199,23 +216,7 @@ MemberInfo make_member(const char* name, DispId id, MemberKind kind, std::initia
   m.result = type_of<typename S::Result>();
   m.invoke = &invoke_member<Fn>;
   m.params.reserve(n);
-  auto it = params.begin();
-  [&]<std::size_t... I>(std::index_sequence<I...>) {
-    (
-        [&] {
-          using A = std::tuple_element_t<I, Args>;
-          ParamInfo p;
-          p.name = it->name;
-          p.type = type_of<A>();
-          p.by_ref = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
-          p.optional = it->optional;
-          p.has_default = it->has_default;
-          p.default_value = it->default_value;
-          m.params.push_back(std::move(p));
-          ++it;
-        }(),
-        ...);
-  }(std::make_index_sequence<n>{});
+  add_params<Args>(m, params.begin(), std::make_index_sequence<n>{});
   return m;
 }
 
