@@ -12,7 +12,7 @@
 namespace quorvel {
 
 struct ClassInfo;
-struct InterfaceInfo;
+class InterfaceInfo;
 class Object;
 
 /// The base of every interface: counting and the way to the object behind it.
