@@ -14,7 +14,7 @@ class IGreeter : public Unknown {
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0001}"};
   virtual String Greet(const String& who) = 0;
   static const InterfaceInfo& interface_info() {
-    static const InterfaceInfo info("IGreeter", iid, {method<&IGreeter::Greet>("Greet", 1, {"Who"})});
+    static const InterfaceInfo info(type_name, iid, {method<&IGreeter::Greet>("Greet", 1, {"Who"})});
     return info;
   }
 };
