@@ -31,7 +31,6 @@ class ISecond : public Unknown {
 
 class IThird : public Unknown {
  public:
-  static constexpr const char* type_name = "IThird";
   static constexpr Guid iid{"{11111111-0000-4000-8000-000000000003}"};
   virtual std::int32_t Three() = 0;
 };
