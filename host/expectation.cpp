@@ -1,0 +1,108 @@
+// Expectations: parsed from their JSON forms, compared exactly (kinds included), explained in
+// "expected ..., got ..." form when not met.
+#include "expectation.h"
+
+#include <cmath>
+
+#include "quorvel/platform/class_info.h"
+
+namespace quorvel::host {
+
+std::string Outcome::text() const {
+  if (!raised) return value_text(value);
+  return "error " + std::to_string(number) + " " + quoted(description.view());
+}
+
+bool same_value(const Variant& a, const Variant& b) {
+  if (a.type_code() != b.type_code()) return false;
+  if (a.is_array()) {
+    const Array& x = *a.if_array();
+    const Array& y = *b.if_array();
+    if (x.allocated() != y.allocated()) return false;
+    if (!x.allocated()) return true;
+    if (x.lower_bound() != y.lower_bound() || x.count() != y.count()) return false;
+    for (std::int32_t i = x.lower_bound(); i <= x.upper_bound(); ++i) {
+      if (!same_value(x.get(i), y.get(i))) return false;
+    }
+    return true;
+  }
+  // A scenario cannot spell a NaN's sign or payload, so NaN matches NaN of the same kind.
+  if (const double* x = a.if_double(); x && std::isnan(*x)) return std::isnan(*b.if_double());
+  if (const float* x = a.if_single(); x && std::isnan(*x)) return std::isnan(*b.if_single());
+  return identical(a, b);
+}
+
+Expectation Expectation::parse(const Json& j, Variables& vars, bool errors_allowed) {
+  Expectation e;
+  if (j.is_object() && j.size() == 1) {
+    const std::string& tag = j.begin().key();
+    const Json& arg = j.begin().value();
+    if (tag == "Err") {
+      if (!errors_allowed) throw Malformed("{\"Err\": ...} expects a call to raise; here nothing is called");
+      if (!arg.is_array() || arg.size() > 2) throw Malformed("write {\"Err\": [number, \"description\"]}, got " + echo(j, 60));
+      e.form_ = Form::Error;
+      if (arg.size() >= 1) e.number_ = int32_field(arg[0], "an error number");
+      if (arg.size() == 2) e.description_ = String::from_utf8(text_field(arg[1], "an error description"));
+      return e;
+    }
+    if (tag == "ArrBounds") {
+      if (!arg.is_array() || arg.size() != 2) throw Malformed("write {\"ArrBounds\": [lb, ub]}, got " + echo(j, 60));
+      e.form_ = Form::Bounds;
+      e.lower_ = int32_field(arg[0], "a lower bound");
+      e.upper_ = int32_field(arg[1], "an upper bound");
+      return e;
+    }
+    if (tag == "Class") {
+      e.form_ = Form::Class;
+      e.class_name_ = text_field(arg, "a class name");
+      return e;
+    }
+  }
+  e.form_ = Form::Value;
+  e.value_ = value_from_json(j, vars, ValueUse::Plain);
+  return e;
+}
+
+bool Expectation::met_by(const Outcome& got) const {
+  if (form_ == Form::Error) {
+    return got.raised && (!number_ || *number_ == got.number) && (!description_ || *description_ == got.description);
+  }
+  if (got.raised) return false;
+  switch (form_) {
+    case Form::NoError: return true;
+    case Form::Value: return same_value(value_, got.value);
+    case Form::Bounds: {
+      const Array* a = got.value.if_array();
+      return a && a->allocated() && a->lower_bound() == lower_ && a->upper_bound() == upper_;
+    }
+    case Form::Class: {
+      Unknown* p = got.value.is_object() ? got.value.if_object() : nullptr;
+      return p && class_name_ == p->identity().class_info().name;
+    }
+    case Form::Error: break;
+  }
+  return false;
+}
+
+std::optional<std::string> Expectation::mismatch(const Outcome& got) const {
+  if (met_by(got)) return std::nullopt;
+  return "expected " + text() + ", got " + got.text();
+}
+
+std::string Expectation::text() const {
+  switch (form_) {
+    case Form::NoError: return "no error";
+    case Form::Value: return value_text(value_);
+    case Form::Error: {
+      if (!number_) return "an error";
+      std::string t = "error " + std::to_string(*number_);
+      if (description_) t.append(" ").append(quoted(description_->view()));
+      return t;
+    }
+    case Form::Bounds: return "an array with bounds " + std::to_string(lower_) + " to " + std::to_string(upper_);
+    case Form::Class: return "an object of class " + class_name_;
+  }
+  return "?";
+}
+
+}  // namespace quorvel::host
