@@ -1,0 +1,125 @@
+// The keyed collection: items in insertion order, reachable by 1-based position or by an optional
+// String key. Created by a library or by its caller, the two are the same class and interchangeable.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "quorvel/platform/class_info.h"
+#include "quorvel/platform/object.h"
+#include "quorvel/platform/variant.h"
+
+namespace quorvel {
+
+/// A keyed collection of Variants (values or object references) in insertion order.
+///
+/// Positions run from 1 to `Count()`. Keys are Strings compared without regard to case by simple
+/// Unicode case folding, code point by code point (so "STRASSE" and "strasse" match, "Straße" and
+/// "strasse" do not); an item without a key is reachable by position only. Object items are
+/// stored as references, never copied; any other item is stored as a dereferenced copy.
+///
+/// Errors (runtime errors, source "Quorvel"): a position outside 1 to `Count()` raises 9, a key
+/// that is not present raises 5, adding under a key already present raises 457. A call that
+/// raises changes nothing.
+///
+/// Cost: `Add` at the end and look-up by position or key are O(1) (amortised; keys hashed).
+/// Removing or inserting at a position moves the shorter side of the sequence, O(min(p, n - p)):
+/// emptying a collection from the front or from the back is O(n) in all.
+class Collection final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "Collection";
+  static constexpr Guid iid{"{7C303F6C-4468-43A8-9F21-123CD5F4FF79}"};
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+
+  Collection();
+  ~Collection() override;
+
+  /// Adds `Item`. Without `Before` and `After` it goes after the last item; `Before` (or `After`)
+  /// names an existing item by position or key, and the new item takes the place just before (or
+  /// after) it. A `Key` given is converted to String.
+  /// Raises 457 for a key already present, 5 when both `Before` and `After` are given or a
+  /// `Before`/`After` key is absent, 9 for a `Before`/`After` position outside 1 to `Count()`,
+  /// and the conversion errors of `Key` and of a numeric index (6, 13, 94).
+  void Add(const Variant& Item, const Variant& Key = Variant::missing(), const Variant& Before = Variant::missing(),
+           const Variant& After = Variant::missing());
+
+  /// The item at `Index`: a String is a key, anything else is converted to a position.
+  /// Raises 9 (position outside), 5 (key absent), or the conversion error of the index.
+  Variant Item(const Variant& Index) const;
+
+  /// Removes the item at `Index` (as for `Item`); the items after it move up one position.
+  /// Raises as `Item` does.
+  void Remove(const Variant& Index);
+
+  /// The number of items.
+  std::int32_t Count() const noexcept { return static_cast<std::int32_t>(slots_.size() - head_); }
+
+  /// The item at a 1-based position, without a Variant index; raises 9 outside 1 to `Count()`.
+  const Variant& at(std::int32_t position) const;
+  /// True when an item has `key` (compared as the keys are).
+  bool contains(std::u16string_view key) const;
+
+  class const_iterator;
+  /// Iteration over the items in position order. Adding or removing items invalidates iterators;
+  /// to change the collection while walking it, walk by position.
+  const_iterator begin() const noexcept;
+  const_iterator end() const noexcept;
+
+ private:
+  struct Node;
+  struct FoldedHash {
+    std::size_t operator()(std::u16string_view key) const noexcept { return std::hash<std::u16string_view>()(key); }
+  };
+
+  std::size_t index_of(const Variant& index) const;  // offset into slots_, validated
+  std::size_t index_of_node(const Node* node) const noexcept;
+  std::size_t place_for(const Variant& before, const Variant& after) const;
+  void erase_at(std::size_t slot) noexcept;
+
+  // Slots [head_, size) hold the items in order; removing the first items only advances head_,
+  // and the dead prefix is dropped once it is half of the vector.
+  std::vector<Node*> slots_;
+  std::size_t head_ = 0;
+  // Folded key -> node; the view points at the node's own folded key.
+  std::unordered_map<std::u16string_view, Node*, FoldedHash> keys_;
+};
+
+class Collection::const_iterator {
+ public:
+  using value_type = Variant;
+  using difference_type = std::ptrdiff_t;
+  using reference = const Variant&;
+  using pointer = const Variant*;
+  using iterator_category = std::forward_iterator_tag;
+
+  const_iterator() noexcept = default;
+  reference operator*() const noexcept;
+  pointer operator->() const noexcept { return &**this; }
+  const_iterator& operator++() noexcept {
+    ++p_;
+    return *this;
+  }
+  const_iterator operator++(int) noexcept {
+    const_iterator old = *this;
+    ++p_;
+    return old;
+  }
+  friend bool operator==(const const_iterator& a, const const_iterator& b) noexcept { return a.p_ == b.p_; }
+
+ private:
+  friend class Collection;
+  explicit const_iterator(Node* const* p) noexcept : p_(p) {}
+  Node* const* p_ = nullptr;
+};
+
+/// `key` folded as `Collection` compares keys: simple Unicode case folding per code point; lone
+/// surrogates are kept as they are.
+std::u16string fold_key(std::u16string_view key);
+
+}  // namespace quorvel

@@ -1,0 +1,261 @@
+#include "quorvel/platform/collection.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "quorvel/platform/error.h"
+#include "quorvel/platform/late_binding.h"
+#include "quorvel/platform/registry.h"
+
+namespace quorvel {
+namespace {
+
+template <class F>
+std::int32_t error_of(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+std::vector<std::int32_t> longs_of(const Collection& c) {
+  std::vector<std::int32_t> out;
+  for (const Variant& v : c) out.push_back(v.to_long());
+  return out;
+}
+
+Ref<Collection> filled(std::initializer_list<std::pair<std::int32_t, const char16_t*>> items) {
+  Ref<Collection> c = make<Collection>();
+  for (const auto& [value, key] : items) c->Add(Variant(value), key ? Variant(key) : Variant::missing());
+  return c;
+}
+
+TEST(Collection, KeepsInsertionOrderWithOneBasedPositions) {
+  Ref<Collection> c = filled({{10, nullptr}, {20, u"b"}, {30, nullptr}});
+  EXPECT_EQ(c->Count(), 3);
+  EXPECT_EQ(c->Item(Variant(std::int32_t{1})).to_long(), 10);
+  EXPECT_EQ(c->Item(Variant(3.0)).to_long(), 30);
+  EXPECT_EQ(c->Item(Variant(u"B")).to_long(), 20);
+  EXPECT_EQ(longs_of(*c), (std::vector<std::int32_t>{10, 20, 30}));
+}
+
+TEST(Collection, KeysMatchWithoutRegardToCaseBySimpleFolding) {
+  struct Row {
+    const char* name;
+    std::u16string stored;
+    std::u16string asked;
+    bool found;
+  };
+  const Row rows[] = {
+      {"ascii", u"Key", u"kEY", true},
+      {"latin-1", u"\u00C4rger", u"\u00E4RGER", true},
+      {"final sigma folds to sigma", u"\u03A3", u"\u03C2", true},
+      {"cyrillic", u"\u0416\u0443\u043A", u"\u0436\u0423\u041A", true},
+      {"supplementary (Deseret)", u"\U00010400", u"\U00010428", true},
+      {"sharp s is not ss (no full folding)", u"Stra\u00DFe", u"STRASSE", false},
+      {"lone surrogate kept", u"a\xD800", u"A\xD800", true},
+      {"different text", u"abc", u"abd", false},
+      {"empty key", u"", u"", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Ref<Collection> c = make<Collection>();
+    c->Add(Variant(std::int32_t{7}), Variant(String(row.stored)));
+    EXPECT_EQ(c->contains(row.asked), row.found);
+    EXPECT_EQ(error_of([&] { c->Item(Variant(String(row.asked))); }), row.found ? 0 : 5);
+  }
+}
+
+TEST(Collection, FailuresRaiseAndChangeNothing) {
+  struct Row {
+    const char* name;
+    std::int32_t number;
+    std::function<void(Collection&)> call;
+  };
+  const Row rows[] = {
+      {"position 0", 9, [](Collection& c) { c.Item(Variant(std::int32_t{0})); }},
+      {"position past the end", 9, [](Collection& c) { c.Item(Variant(std::int32_t{4})); }},
+      {"position of Empty", 9, [](Collection& c) { c.Item(Variant()); }},
+      {"absent key", 5, [](Collection& c) { c.Item(Variant(u"zz")); }},
+      {"Null index", 94, [](Collection& c) { c.Item(Variant::null()); }},
+      {"remove position past the end", 9, [](Collection& c) { c.Remove(Variant(std::int32_t{4})); }},
+      {"remove absent key", 5, [](Collection& c) { c.Remove(Variant(u"zz")); }},
+      {"duplicate key, other case", 457, [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant(u"A")); }},
+      {"both Before and After", 5,
+       [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{1}), Variant(std::int32_t{1})); }},
+      {"Before past the end", 9,
+       [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{4})); }},
+      {"After an absent key", 5,
+       [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant(u"new"), Variant::missing(), Variant(u"zz")); }},
+      {"key that is not text", 94, [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::null()); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Ref<Collection> c = filled({{1, u"a"}, {2, nullptr}, {3, u"c"}});
+    EXPECT_EQ(error_of([&] { row.call(*c); }), row.number);
+    EXPECT_EQ(longs_of(*c), (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_FALSE(c->contains(u"new"));
+    EXPECT_EQ(c->Item(Variant(u"c")).to_long(), 3);
+  }
+}
+
+TEST(Collection, BeforeAndAfterPlaceTheNewItem) {
+  struct Row {
+    const char* name;
+    Variant before;
+    Variant after;
+    std::vector<std::int32_t> expected;
+  };
+  const Row rows[] = {
+      {"before the first", Variant(std::int32_t{1}), Variant::missing(), {9, 1, 2, 3}},
+      {"before a key", Variant(u"C"), Variant::missing(), {1, 2, 9, 3}},
+      {"after the last", Variant::missing(), Variant(std::int32_t{3}), {1, 2, 3, 9}},
+      {"after a key", Variant::missing(), Variant(u"a"), {1, 9, 2, 3}},
+      {"neither", Variant::missing(), Variant::missing(), {1, 2, 3, 9}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Ref<Collection> c = filled({{1, u"a"}, {2, nullptr}, {3, u"c"}});
+    c->Add(Variant(std::int32_t{9}), Variant(u"nine"), row.before, row.after);
+    EXPECT_EQ(longs_of(*c), row.expected);
+    EXPECT_EQ(c->Item(Variant(u"NINE")).to_long(), 9);
+    EXPECT_EQ(c->Item(Variant(u"c")).to_long(), 3);
+  }
+}
+
+// Random adds (with and without keys, at the end, before and after) and removals (by position
+// and key) against a plain vector; every step checks order, count and every key.
+TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
+  struct Entry {
+    std::int32_t value;
+    std::optional<std::u16string> key;
+  };
+  std::mt19937 rng(20240613);
+  std::vector<Entry> model;
+  Ref<Collection> c = make<Collection>();
+  std::int32_t next = 0;
+  auto key_of = [](std::int32_t n) {
+    std::u16string key = u"Key-";
+    for (char digit : std::to_string(n)) key.push_back(static_cast<char16_t>(digit));
+    return key;
+  };
+  for (int step = 0; step < 4000; ++step) {
+    const auto n = static_cast<std::int32_t>(model.size());
+    const int op = static_cast<int>(rng() % 10);
+    if (op < 6 || n == 0) {
+      const std::int32_t value = next++;
+      const bool keyed = rng() % 2 == 0;
+      Variant key = keyed ? Variant(String(key_of(value))) : Variant::missing();
+      std::size_t at = model.size();
+      Variant before = Variant::missing();
+      Variant after = Variant::missing();
+      if (n > 0 && op == 1) {
+        at = rng() % model.size();
+        before = Variant(static_cast<std::int32_t>(at + 1));
+      } else if (n > 0 && op == 2) {
+        at = rng() % model.size();
+        after = Variant(static_cast<std::int32_t>(at + 1));
+        ++at;
+      }
+      c->Add(Variant(value), key, before, after);
+      model.insert(model.begin() + static_cast<std::ptrdiff_t>(at),
+                   Entry{value, keyed ? std::optional<std::u16string>(key_of(value)) : std::nullopt});
+    } else {
+      // Removals lean to the front, where the collection moves its head instead of its items.
+      std::size_t at = op < 8 ? rng() % std::min<std::size_t>(model.size(), 3) : rng() % model.size();
+      if (model[at].key && op % 2 == 0) {
+        std::u16string upper = *model[at].key;
+        for (char16_t& ch : upper) ch = (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - 32) : ch;
+        c->Remove(Variant(String(upper)));
+      } else {
+        c->Remove(Variant(static_cast<std::int32_t>(at + 1)));
+      }
+      model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    ASSERT_EQ(c->Count(), static_cast<std::int32_t>(model.size())) << "step " << step;
+    if (step % 50 == 0 || model.size() < 8) {
+      std::vector<std::int32_t> expected;
+      for (const Entry& e : model) expected.push_back(e.value);
+      ASSERT_EQ(longs_of(*c), expected) << "step " << step;
+      for (const Entry& e : model) {
+        if (e.key) {
+          ASSERT_EQ(c->Item(Variant(String(*e.key))).to_long(), e.value) << "step " << step;
+        }
+      }
+    }
+  }
+}
+
+TEST(Collection, EmptiesFromTheFrontAndTheBack) {
+  Ref<Collection> c = make<Collection>();
+  auto key_of = [](std::int32_t n) {
+    std::u16string key = u"k";
+    for (char digit : std::to_string(n)) key.push_back(static_cast<char16_t>(digit));
+    return String(key);
+  };
+  for (std::int32_t i = 0; i < 1000; ++i) c->Add(Variant(i), Variant(key_of(i)));
+  for (std::int32_t i = 0; i < 500; ++i) {
+    ASSERT_EQ(c->at(1).to_long(), i);
+    c->Remove(Variant(std::int32_t{1}));
+  }
+  EXPECT_EQ(c->Item(Variant(u"K500")).to_long(), 500);  // found after the head moved
+  while (c->Count() > 0) c->Remove(Variant(c->Count()));
+  EXPECT_EQ(c->begin(), c->end());
+  c->Add(Variant(std::int32_t{5}), Variant(u"k0"));  // the first key is free again
+  EXPECT_EQ(c->Count(), 1);
+}
+
+TEST(Collection, StoresObjectsByReferenceAndValuesByCopy) {
+  const std::int64_t live = Object::live_count();
+  {
+    Ref<Collection> inner = make<Collection>();
+    Ref<Collection> outer = make<Collection>();
+    outer->Add(Variant(inner), Variant(u"inner"));
+    outer->Add(Variant::nothing());
+    EXPECT_TRUE(outer->Item(Variant(u"inner")).to_object().same(inner));
+    EXPECT_TRUE(outer->Item(Variant(std::int32_t{2})).is_object());
+
+    String text(u"before");
+    outer->Add(Variant::by_ref(text));
+    text = String(u"after");
+    EXPECT_EQ(*outer->Item(Variant(std::int32_t{3})).if_string(), String(u"before"));
+    EXPECT_FALSE(outer->Item(Variant(std::int32_t{3})).is_by_ref());
+
+    ArrayOf<std::int32_t> numbers(5, 2);
+    outer->Add(Variant(static_cast<Array>(numbers)));
+    numbers.at(5) = 42;
+    EXPECT_EQ(outer->Item(Variant(std::int32_t{4})).if_array()->get(5).to_long(), 0);
+  }
+  EXPECT_EQ(Object::live_count(), live);
+}
+
+TEST(Collection, IsLateBoundWithItemAsDefaultMember) {
+  Ref<Collection> c = make<Collection>();
+  Unknown& u = *c;
+  std::vector<Variant> add{Variant(u"x"), Variant(u"first")};
+  invoke(u, u"add", MemberKind::Method, add);
+  std::vector<Variant> add_before{Variant(u"y"), Variant::missing(), Variant(u"FIRST")};
+  invoke(u, u"Add", MemberKind::Method, add_before);
+  EXPECT_EQ(invoke(u, u"Count", MemberKind::Method | MemberKind::Get, {}).to_long(), 2);
+  std::vector<Variant> index{Variant(std::int32_t{1})};
+  EXPECT_EQ(*invoke(u, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"y"));
+  std::vector<Variant> by_key{Variant(u"first")};
+  invoke(u, u"Remove", MemberKind::Method, by_key);
+  EXPECT_EQ(c->Count(), 1);
+
+  const ClassInfo* info = find_class(u"Collection");
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info, &Collection::describe());
+  EXPECT_FALSE(info->creatable());
+  EXPECT_EQ(error_of([] { create_object(u"Quorvel.Collection"); }), 429);
+}
+
+}  // namespace
+}  // namespace quorvel
