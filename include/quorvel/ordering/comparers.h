@@ -1,0 +1,62 @@
+// The ready-made comparers: `DefaultComparer` (binary order, only through `IComparer`), and the
+// two mode comparers, which also order strings passed by reference (`IrefStringComparer`).
+// All are stateless: one instance may serve any number of sorts and searches.
+#pragma once
+
+#include <cstdint>
+
+#include "quorvel/frame/comparer_interfaces.h"
+#include "quorvel/ordering/compare_variants.h"
+#include "quorvel/platform/class_info.h"
+
+namespace quorvel {
+
+/// `CompareVariants` in Binary mode. Raises what `CompareVariants` raises.
+class DefaultComparer final : public ObjectImpl<IComparer> {
+ public:
+  static constexpr const char* type_name = "DefaultComparer";
+  static constexpr Guid iid{"{CCCD17B0-C4D0-427E-8AD5-552463D9EFAB}"};
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+
+  std::int16_t Compare(const Variant& A, const Variant& B) override;
+};
+
+/// Binary order: Variants by `CompareVariants` in Binary mode, strings by their UTF-16 code units.
+class BinaryModeComparer final : public ObjectImpl<IComparer, IrefStringComparer> {
+ public:
+  static constexpr const char* type_name = "BinaryModeComparer";
+  static constexpr Guid iid{"{B77AB1A1-416E-4A16-A60B-A96A098CD7FC}"};
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+
+  /// Raises what `CompareVariants` raises.
+  std::int16_t Compare(const Variant& A, const Variant& B) override;
+  /// -1, 0 or 1; never raises.
+  std::int16_t Compare(String& A, String& B) override;
+  /// The comparer itself under its own class interface.
+  Ref<BinaryModeComparer> get_Object();
+  /// The comparer itself viewed as a string comparer (library-internal).
+  Ref<IrefStringComparer> as_string_comparer();
+};
+
+/// Text order: Variants by `CompareVariants` in Text mode, strings by the user locale's collation
+/// with letter case ignored (`compare_text`).
+class TextModeComparer final : public ObjectImpl<IComparer, IrefStringComparer> {
+ public:
+  static constexpr const char* type_name = "TextModeComparer";
+  static constexpr Guid iid{"{F97314C9-FADD-4783-A7A5-8CE1754D5C19}"};
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+
+  /// Raises what `CompareVariants` raises.
+  std::int16_t Compare(const Variant& A, const Variant& B) override;
+  /// -1, 0 or 1. Raises std::bad_alloc only (a collator's first use on a thread).
+  std::int16_t Compare(String& A, String& B) override;
+  /// The comparer itself under its own class interface.
+  Ref<TextModeComparer> get_Object();
+  /// The comparer itself viewed as a string comparer (library-internal).
+  Ref<IrefStringComparer> as_string_comparer();
+};
+
+}  // namespace quorvel
