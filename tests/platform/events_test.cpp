@@ -1,0 +1,248 @@
+#include "quorvel/platform/events.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "quorvel/platform/collection.h"
+#include "quorvel/platform/describe.h"
+#include "quorvel/platform/error.h"
+
+namespace quorvel {
+namespace {
+
+// A tiny event-raising class, as a library class would write one: an event interface described
+// like any interface, named by the class's description, and one EventSource for it.
+class ITickerEvents : public Unknown {
+ public:
+  static constexpr const char* type_name = "ITickerEvents";
+  static constexpr Guid iid{"{E1C0B61E-BDC1-44C8-B698-5B8DDEFD1F09}"};
+  virtual void OnTick(std::int32_t Count) = 0;
+  virtual void OnStop(String& Reason) = 0;
+  static const InterfaceInfo& interface_info() {
+    static const InterfaceInfo info(type_name, iid,
+                                    {method<&ITickerEvents::OnTick>("OnTick", 1, {"Count"}),
+                                     method<&ITickerEvents::OnStop>("OnStop", 2, {"Reason"})});
+    return info;
+  }
+};
+
+class Ticker final : public ObjectImpl<IEventContainer> {
+ public:
+  static constexpr const char* type_name = "TestTicker";
+  static constexpr Guid iid{"{E116CFA5-A076-4BD6-A379-73DCC4B3C734}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<Ticker>(
+        ClassFlags::None, {method<&Ticker::Tick>("Tick", 1), method<&Ticker::Stop>("Stop", 2)}, "",
+        &ITickerEvents::interface_info());
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  EventSource* find_event_source(const Guid& events_iid) noexcept override {
+    return events_iid == ITickerEvents::iid ? &events : nullptr;
+  }
+
+  void Tick() {
+    std::array<Variant, 1> args{Variant(++count_)};
+    events.raise(u"OnTick", args);
+  }
+  // The reason goes by reference: listeners may rewrite it.
+  String Stop() {
+    String reason(u"done");
+    std::array<Variant, 1> args{Variant::by_ref(reason)};
+    events.raise(u"onstop", args);
+    return reason;
+  }
+
+  EventSource events;
+
+ private:
+  std::int32_t count_ = 0;
+};
+
+// A listener written in C++ against the event interface.
+class TypedSink final : public ObjectImpl<ITickerEvents> {
+ public:
+  static constexpr const char* type_name = "TestTypedSink";
+  static constexpr Guid iid{"{A39E10D3-9EA1-48E4-8EC7-41819C9B27AE}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<TypedSink, ITickerEvents>(ClassFlags::None, {});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  explicit TypedSink(std::vector<std::string>& log) : log_(log) {}
+  void OnTick(std::int32_t Count) override { log_.push_back("typed " + std::to_string(Count)); }
+  void OnStop(String& Reason) override {
+    log_.push_back("typed stop " + Reason.to_utf8());
+    Reason = String(u"stopped by typed");
+  }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+// A listener known only by its member names, with a handler for one of the two events.
+class NamedSink final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "TestNamedSink";
+  static constexpr Guid iid{"{6B96BEB6-EDB3-4B6D-8B11-12074E359100}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info =
+        describe_class<NamedSink>(ClassFlags::None, {method<&NamedSink::OnTick>("ontick", 1, {"Count"})});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  explicit NamedSink(std::vector<std::string>& log) : log_(log) {}
+  void OnTick(const Variant& Count) { log_.push_back("named " + Count.to_string().to_utf8()); }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+template <class F>
+std::int32_t error_of(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(Events, ListenersAreCalledInAttachOrderWhateverTheirKind) {
+  const std::int64_t live = Object::live_count();
+  {
+    std::vector<std::string> log;
+    Ref<Ticker> ticker = make<Ticker>();
+    ticker->events.attach(u"ONTICK", [&](std::span<Variant> args) { log.push_back("fn " + args[0].to_string().to_utf8()); });
+    attach_listener(ticker, make<TypedSink>(log));
+    ticker->events.attach(make<NamedSink>(log));
+    ticker->events.attach(u"OnStop", [&](std::span<Variant>) { log.push_back("fn stop"); });
+    ticker->Tick();
+    EXPECT_EQ(log, (std::vector<std::string>{"fn 1", "typed 1", "named 1"}));
+    log.clear();
+    // The named sink has no OnStop and is passed over; the typed sink's write-back reaches the raiser.
+    EXPECT_EQ(ticker->Stop(), String(u"stopped by typed"));
+    EXPECT_EQ(log, (std::vector<std::string>{"typed stop done", "fn stop"}));
+  }
+  EXPECT_EQ(Object::live_count(), live);
+}
+
+TEST(Events, DetachingAndAttachingDuringARaise) {
+  struct Row {
+    const char* name;
+    // Which listener (0..2) does what during the first raise.
+    int actor;
+    enum Action { DetachNext, DetachSelf, DetachAll, AttachNew } action;
+    std::vector<std::string> first;
+    std::vector<std::string> second;
+  };
+  const Row rows[] = {
+      {"detach a later one", 0, Row::DetachNext, {"0", "2"}, {"0", "2"}},
+      // Here listener 1 detaches 2, which has not run yet.
+      {"detach a later one from the middle", 1, Row::DetachNext, {"0", "1"}, {"0", "1"}},
+      {"detach itself", 1, Row::DetachSelf, {"0", "1", "2"}, {"0", "2"}},
+      {"detach all", 0, Row::DetachAll, {"0"}, {}},
+      {"attach a new one", 1, Row::AttachNew, {"0", "1", "2"}, {"0", "1", "2", "new"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EventSource source;
+    std::vector<std::string> log;
+    std::array<EventCookie, 3> cookies{};
+    bool acted = false;
+    for (int i = 0; i < 3; ++i) {
+      cookies[static_cast<std::size_t>(i)] = source.attach(u"E", [&, i](std::span<Variant>) {
+        log.push_back(std::to_string(i));
+        if (i != row.actor || acted) return;
+        acted = true;
+        switch (row.action) {
+          case Row::DetachNext:
+            // Listener 0 detaches 1; listener 1 detaches 2.
+            EXPECT_TRUE(source.detach(cookies[static_cast<std::size_t>(i + 1)]));
+            break;
+          case Row::DetachSelf:
+            EXPECT_TRUE(source.detach(cookies[static_cast<std::size_t>(i)]));
+            EXPECT_FALSE(source.detach(cookies[static_cast<std::size_t>(i)]));
+            break;
+          case Row::DetachAll:
+            source.detach_all();
+            break;
+          case Row::AttachNew:
+            source.attach(u"E", [&](std::span<Variant>) { log.push_back("new"); });
+            break;
+        }
+      });
+    }
+    source.raise(u"E");
+    EXPECT_EQ(log, row.first);
+    log.clear();
+    source.raise(u"E");
+    EXPECT_EQ(log, row.second);
+    EXPECT_EQ(source.size(), row.second.size());
+  }
+}
+
+TEST(Events, AListenersErrorEndsTheRaiseAndLeavesTheSourceUsable) {
+  EventSource source;
+  std::vector<std::string> log;
+  source.attach(u"E", [&](std::span<Variant>) { log.push_back("a"); });
+  const EventCookie failing = source.attach(u"E", [&](std::span<Variant>) {
+    log.push_back("b");
+    raise_runtime_error(RuntimeError::InvalidProcedureCall);
+  });
+  source.attach(u"E", [&](std::span<Variant>) { log.push_back("c"); });
+  EXPECT_EQ(error_of([&] { source.raise(u"E"); }), 5);
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "b"}));
+  // The raise is over: a detach now takes effect at once.
+  EXPECT_TRUE(source.detach(failing));
+  log.clear();
+  source.raise(u"E");
+  EXPECT_EQ(log, (std::vector<std::string>{"a", "c"}));
+}
+
+TEST(Events, RaisesNestAndOnlyMatchingHandlersRun) {
+  EventSource source;
+  std::vector<std::string> log;
+  EventCookie inner_cookie = 0;
+  source.attach(u"Outer", [&](std::span<Variant>) {
+    log.push_back("outer");
+    source.raise(u"Inner");
+    source.detach(inner_cookie);
+    source.raise(u"Inner");
+  });
+  inner_cookie = source.attach(u"Inner", [&](std::span<Variant>) { log.push_back("inner"); });
+  source.raise(u"Outer");
+  EXPECT_EQ(log, (std::vector<std::string>{"outer", "inner"}));
+  EXPECT_EQ(source.size(), 1u);
+  source.raise(u"Unknown");
+  EXPECT_EQ(log.size(), 2u);
+}
+
+TEST(Events, AttachingNeedsAnObjectThatRaisesEvents) {
+  Ref<Ticker> ticker = make<Ticker>();
+  std::vector<std::string> log;
+  EXPECT_EQ(error_of([&] { attach_listener(make<Collection>(), make<NamedSink>(log)); }), 438);
+  EXPECT_EQ(error_of([&] { attach_listener(ticker, Ref<Unknown>()); }), 91);
+  EXPECT_EQ(error_of([&] { ticker->events.attach(Ref<Unknown>()); }), 91);
+  const EventCookie cookie = attach_listener(ticker, make<NamedSink>(log));
+  EXPECT_TRUE(detach_listener(ticker, cookie));
+  EXPECT_FALSE(detach_listener(ticker, cookie));
+  ticker->Tick();
+  EXPECT_TRUE(log.empty());
+}
+
+TEST(Events, TheEventInterfaceIsPartOfTheClassDescription) {
+  const InterfaceInfo* events = Ticker::describe().events;
+  ASSERT_NE(events, nullptr);
+  EXPECT_STREQ(events->name(), "ITickerEvents");
+  ASSERT_EQ(events->members().size(), 2u);
+  EXPECT_STREQ(events->members()[0].name, "OnTick");
+  EXPECT_EQ(events->members()[0].params[0].type.code, Variant::code(VarKind::Long));
+  EXPECT_TRUE(events->members()[1].params[0].by_ref);
+}
+
+}  // namespace
+}  // namespace quorvel
