@@ -32,6 +32,7 @@ class DomBuilder {
   bool binary(Json::binary_t&) { return fail("binary values are not JSON"); }
   bool start_object(std::size_t) { return open(Json::object()); }
   bool key(string_t& k) {
+    if (stack_.back()->size() >= kMaxKeys) return fail("an object with more than " + std::to_string(kMaxKeys) + " keys");
     if (stack_.back()->contains(k)) return fail("duplicate key \"" + k + "\"");
     key_ = std::move(k);
     return true;

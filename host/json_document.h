@@ -10,16 +10,20 @@
 
 namespace quorvel::host {
 
-using Json = nlohmann::json;
+// Keys keep their written order, so a failing step is echoed as it was written.
+using Json = nlohmann::ordered_json;
 
 /// Files above this size are refused before parsing.
 inline constexpr std::size_t kMaxFileBytes = std::size_t{16} << 20;
 /// Arrays and objects nested deeper than this are refused while parsing.
 inline constexpr std::size_t kMaxDepth = 64;
+/// Objects with more keys than this are refused (the format's objects have at most four; the
+/// limit keeps key look-up, a linear search in written order, cheap).
+inline constexpr std::size_t kMaxKeys = 64;
 
 /// Reads and parses `path`. On failure returns nothing and says why in `error` (unreadable, too
 /// large, not JSON, nested too deeply, an integer without fraction or exponent that does not fit
-/// in 64 bits, a non-finite number, a duplicate key).
+/// in 64 bits, a non-finite number, a duplicate key, too many keys).
 std::optional<Json> read_json_file(const std::string& path, std::string& error);
 
 /// Parses `text` with the same limits as `read_json_file`.
