@@ -1,0 +1,60 @@
+// The two debug members that clsList, clsStack, clsEventPump and clsHashIdIx carry: `lDebugId`,
+// which no class assigns and so reads 0, and `TearDown`, which breaks reference cycles.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <utility>
+
+#include "quorvel/platform/describe.h"
+
+namespace quorvel {
+
+/// Base giving a class its debug members. `TearDown` here does nothing (as in clsList and
+/// clsEventPump); a class that holds references it must break declares its own `TearDown()`,
+/// which hides this one and which the description entry then calls. `TearDown` does not end the
+/// object's life: the object stays usable in whatever state it leaves.
+class DebugMembers {
+ public:
+  /// The per-object debug id: always 0.
+  std::int32_t get_lDebugId() const noexcept { return 0; }
+  /// Breaks the object's references; nothing to break by default.
+  void TearDown() noexcept {}
+
+ protected:
+  DebugMembers() = default;
+  ~DebugMembers() = default;
+};
+
+// The entries are written out rather than made with `get<>`/`method<>`, because those take a
+// member of `C` itself and these members may be inherited; the result kinds are still deduced.
+
+/// The description entry of `lDebugId` (a read-only Long property) of class `C`.
+template <class C>
+MemberInfo debug_id_entry(DispId id) {
+  MemberInfo m;
+  m.name = "lDebugId";
+  m.id = id;
+  m.kind = MemberKind::Get;
+  m.help = "Per-object debug id; always 0";
+  m.result = detail::type_of<decltype(std::declval<const C&>().get_lDebugId())>();
+  m.invoke = [](Unknown& self, std::span<Variant>, Variant& result) {
+    result = Variant(detail::self_cast<C>(self).get_lDebugId());
+  };
+  return m;
+}
+
+/// The description entry of `TearDown` (a method without arguments) of class `C`.
+template <class C>
+MemberInfo tear_down_entry(DispId id) {
+  MemberInfo m;
+  m.name = "TearDown";
+  m.id = id;
+  m.kind = MemberKind::Method;
+  m.help = "Breaks the object's references so that reference cycles can be freed";
+  m.result = detail::type_of<decltype(std::declval<C&>().TearDown())>();
+  m.invoke = [](Unknown& self, std::span<Variant>, Variant&) { detail::self_cast<C>(self).TearDown(); };
+  return m;
+}
+
+}  // namespace quorvel

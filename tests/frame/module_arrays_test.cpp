@@ -1,0 +1,133 @@
+#include "quorvel/frame/module_arrays.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+
+#include "quorvel/platform/error.h"
+
+namespace quorvel {
+namespace {
+
+struct Outcome {
+  std::int32_t length = 0;
+  std::int32_t number = 0;
+  std::string source;
+  std::string description;
+};
+
+Outcome run(const std::function<std::int32_t()>& call) {
+  Outcome o;
+  try {
+    o.length = call();
+  } catch (const Error& e) {
+    o.number = e.number();
+    o.source = e.source().to_utf8();
+    o.description = e.description().to_utf8();
+  }
+  return o;
+}
+
+TEST(ModuleArrays, LengthFromBoundsInLongArithmetic) {
+  struct Row {
+    const char* name;
+    std::int32_t lower;
+    std::int32_t upper;
+    std::int32_t length;  // -1: overflow
+  };
+  const Row rows[] = {
+      {"empty at 0", 0, -1, 0},
+      {"one at 0", 0, 0, 1},
+      {"around zero", -3, 3, 7},
+      {"negative result becomes 0", 5, 2, 0},
+      {"highest lower bound", INT_MAX, INT_MAX, 1},
+      {"lowest lower bound that fits", INT_MIN + 2, INT_MIN + 2, 1},
+      {"1 - L overflows", INT_MIN + 1, INT_MIN + 1, -1},
+      {"the sum overflows", 0, INT_MAX, -1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Outcome o = run([&] { return length_from_bounds(row.lower, row.upper); });
+    if (row.length < 0) {
+      EXPECT_EQ(o.number, 6);
+    } else {
+      EXPECT_EQ(o.number, 0);
+      EXPECT_EQ(o.length, row.length);
+    }
+  }
+}
+
+// Every typed procedure, over the same shapes of array.
+TEST(ModuleArrays, TypedProceduresCountAndNameThemselvesInFailures) {
+  using Make = std::function<std::int32_t(bool allocated, std::int32_t lower, std::int32_t count)>;
+  auto procedure = [](auto fn, auto element) -> Make {
+    return [fn, element](bool allocated, std::int32_t lower, std::int32_t count) {
+      using E = decltype(element);
+      ArrayOf<E> a = allocated ? ArrayOf<E>(lower, count) : ArrayOf<E>();
+      return fn(a);
+    };
+  };
+  struct Procedure {
+    const char* name;
+    Make call;
+  };
+  const Procedure procedures[] = {
+      {"GetLengthBooleans", procedure(GetLengthBooleans, VariantBool())},
+      {"GetLengthBytes", procedure(GetLengthBytes, std::uint8_t())},
+      {"GetLengthDoubles", procedure(GetLengthDoubles, double())},
+      {"GetLengthIntegers", procedure(GetLengthIntegers, std::int16_t())},
+      {"GetLengthLongs", procedure(GetLengthLongs, std::int32_t())},
+      {"GetLengthSingles", procedure(GetLengthSingles, float())},
+      {"GetLengthStrings", procedure(GetLengthStrings, String())},
+  };
+  for (const Procedure& p : procedures) {
+    SCOPED_TRACE(p.name);
+    EXPECT_EQ(run([&] { return p.call(false, 0, 0); }).length, 0);
+    EXPECT_EQ(run([&] { return p.call(true, 0, 0); }).length, 0);
+    EXPECT_EQ(run([&] { return p.call(true, -3, 7); }).length, 7);
+    EXPECT_EQ(run([&] { return p.call(true, 1, 1); }).length, 1);
+    const Outcome overflow = run([&] { return p.call(true, INT_MIN + 1, 1); });
+    EXPECT_EQ(overflow.number, 6);
+    EXPECT_EQ(overflow.source, std::string("Quorvel.ModuleArrays.") + p.name);
+    EXPECT_EQ(overflow.description, String(runtime_error_description(RuntimeError::Overflow)).to_utf8());
+  }
+}
+
+TEST(ModuleArrays, GetLengthVariantsTakesAnyArrayAndRefusesOtherValues) {
+  ArrayOf<double> referenced(10, 4);
+  Variant holder(static_cast<Array>(ArrayOf<String>(1, 2)));
+  struct Row {
+    const char* name;
+    Variant value;
+    std::int32_t length;
+    std::int32_t number;
+  };
+  const Row rows[] = {
+      {"array of Variant", Variant(Array(VarKind::Variant, 0, 3)), 3, 0},
+      {"array of Long with bounds -3 to 3", Variant(Array(VarKind::Long, -3, 7)), 7, 0},
+      {"array of objects", Variant(Array(VarKind::Object, 5, 1)), 1, 0},
+      {"unallocated array", Variant(Array(VarKind::Byte)), 0, 0},
+      {"by reference to an array", Variant::by_ref(static_cast<Array&>(referenced)), 4, 0},
+      {"by reference to a Variant holding one", Variant::by_ref(holder), 2, 0},
+      {"a Long", Variant(std::int32_t{5}), 0, 13},
+      {"Empty", Variant(), 0, 13},
+      {"a String", Variant(u"abc"), 0, 13},
+      {"Nothing", Variant::nothing(), 0, 13},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Variant v = row.value;
+    const Outcome o = run([&] { return GetLengthVariants(v); });
+    EXPECT_EQ(o.number, row.number);
+    EXPECT_EQ(o.length, row.length);
+    if (row.number != 0) {
+      EXPECT_EQ(o.source, "Quorvel.ModuleArrays.GetLengthVariants");
+      EXPECT_EQ(o.description, String(runtime_error_description(RuntimeError::TypeMismatch)).to_utf8());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
