@@ -42,10 +42,18 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes the decimal digits of `v` and returns how many.
-std::size_t write_unsigned(std::uint64_t v, char16_t* out) noexcept {
-  char16_t buf[20];
-  char16_t* p = std::end(buf);
+constexpr int digit_count(std::uint64_t v) noexcept {
+  int n = 1;
+  for (; v >= 10000; v /= 10000) n += 4;
+  return n + (v >= 10) + (v >= 100) + (v >= 1000);
+}
+
+// Writes the decimal digits of `v` straight into place, two at a time, and returns how many.
+// 32-bit values take 32-bit divisions, which are much cheaper.
+template <class U>
+std::size_t write_digits(U v, char16_t* out) noexcept {
+  const int len = digit_count(v);
+  char16_t* p = out + len;
   while (v >= 100) {
     const auto pair = static_cast<unsigned>(v % 100) * 2;
     v /= 100;
@@ -59,9 +67,11 @@ std::size_t write_unsigned(std::uint64_t v, char16_t* out) noexcept {
   } else {
     *--p = static_cast<char16_t>(u'0' + v);
   }
-  const auto len = static_cast<std::size_t>(std::end(buf) - p);
-  for (std::size_t k = 0; k < len; ++k) out[k] = p[k];
-  return len;
+  return static_cast<std::size_t>(len);
+}
+
+std::size_t write_unsigned(std::uint64_t v, char16_t* out) noexcept {
+  return v <= 0xFFFF'FFFFu ? write_digits(static_cast<std::uint32_t>(v), out) : write_digits(v, out);
 }
 
 // True when `value` (positive, finite) is exactly (10 * digits + 5) * 10^scale, a tie at the last
@@ -183,10 +193,10 @@ std::size_t format_single(float value, const NumberSeparators& seps, char16_t* o
 }
 
 std::size_t format_long(std::int32_t value, char16_t* out) noexcept {
-  if (value >= 0) return write_unsigned(static_cast<std::uint64_t>(value), out);
+  if (value >= 0) return write_digits(static_cast<std::uint32_t>(value), out);
   out[0] = u'-';
-  // Negate in 64 bits: -2147483648 has no positive Long.
-  return 1 + write_unsigned(static_cast<std::uint64_t>(-static_cast<std::int64_t>(value)), out + 1);
+  // Negate unsigned: -2147483648 has no positive Long.
+  return 1 + write_digits(0u - static_cast<std::uint32_t>(value), out + 1);
 }
 
 }  // namespace quorvel

@@ -10,11 +10,10 @@ namespace quorvel {
 
 namespace {
 
-// Significant digits kept; later integer digits only raise the exponent, later fraction digits are
-// dropped (a truncation below a unit in the 19th digit, far under a Double's precision).
-constexpr int kMaxSignificant = 19;
-// Exponents saturate here, far beyond anything that is not 0 or infinite, so that "1e99999" or
-// 10,000 digits cost one pass and cannot overflow a counter.
+// At most 19 significant digits are kept; later integer digits only raise the exponent, later
+// fraction digits are dropped (a truncation below a unit in the 19th digit, far under a Double's
+// precision). Written exponents saturate here, far beyond anything that is not 0 or infinite, so
+// that "1e99999" cannot overflow a counter.
 constexpr std::int64_t kExponentLimit = 1'000'000;
 // A radix value above 32 bits is out of every target's range; it saturates here.
 constexpr std::uint64_t kRadixSaturated = 0x1'0000'0000u;
@@ -31,10 +30,6 @@ constexpr bool is_blank(char16_t c) noexcept {
 }
 
 constexpr bool is_digit(char16_t c) noexcept { return c >= u'0' && c <= u'9'; }
-
-constexpr void step_exponent(std::int64_t& e, int by) noexcept {
-  if (e > -kExponentLimit && e < kExponentLimit) e += by;
-}
 
 std::u16string_view currency_of(const NumberSeparators& seps) noexcept {
   std::size_t n = 0;
@@ -134,43 +129,46 @@ bool scan_number(std::u16string_view t, const NumberSeparators& seps, Scanned& o
   std::size_t i = 0;
   Decor decor;
   // A decoration that is not allowed here (a second sign) is left for the digit loop to refuse.
-  while (i < n && take_decoration(t, i, currency, true, decor, out.negative)) {
+  while (i < n && !is_digit(t[i]) && take_decoration(t, i, currency, true, decor, out.negative)) {
   }
   if (i + 1 < n && t[i] == u'&') {
     const bool decorated = decor.sign || decor.open || decor.currency;
     return !decorated && scan_radix(t, i, out);
   }
 
-  // Digits, decimal separator, thousands separators.
+  // Digits, decimal separator, thousands separators. Kept in locals: this loop is the hot path.
+  // |exponent| stays below the text's length here, so it cannot overflow before the exponent part.
   const bool blank_thousands = seps.thousands == u' ' || seps.thousands == u'\u00A0';
+  constexpr std::uint64_t kRoomForDigit = 1'000'000'000'000'000'000u;  // below it, one more digit fits 19
+  std::uint64_t mantissa = 0;
+  std::int64_t exponent = 0;
   bool digit_seen = false;
   bool point_seen = false;
-  int significant = 0;
-  for (; i < n; ++i) {
-    const char16_t c = t[i];
-    if (is_digit(c)) {
-      digit_seen = true;
-      const unsigned d = c - u'0';
-      if (out.mantissa == 0 && d == 0) {
-        if (point_seen) step_exponent(out.exponent, -1);
-      } else if (significant < kMaxSignificant) {
-        out.mantissa = out.mantissa * 10 + d;
-        ++significant;
-        if (point_seen) step_exponent(out.exponent, -1);
-      } else if (!point_seen) {
-        step_exponent(out.exponent, 1);
+  for (;;) {
+    const std::size_t run = i;
+    for (; i < n; ++i) {
+      const unsigned d = static_cast<unsigned>(t[i]) - u'0';
+      if (d > 9) break;
+      if (mantissa < kRoomForDigit) {  // leading zeros keep it 0 and count for nothing
+        mantissa = mantissa * 10 + d;
+        exponent -= point_seen;
+      } else {
+        exponent += !point_seen;
       }
-      continue;
     }
-    if (c == seps.decimal) {
-      if (point_seen) break;
+    digit_seen |= i != run;
+    if (i == n) break;
+    const char16_t c = t[i];
+    if (c == seps.decimal && !point_seen) {
       point_seen = true;
-      continue;
+    } else if (!(digit_seen && (c == seps.thousands || (blank_thousands && (c == u' ' || c == u'\u00A0'))))) {
+      break;
     }
-    if (digit_seen && (c == seps.thousands || (blank_thousands && (c == u' ' || c == u'\u00A0')))) continue;
-    break;
+    ++i;
   }
   if (!digit_seen) return false;
+  out.mantissa = mantissa;
+  out.exponent = exponent;
 
   // Exponent.
   if (i < n && (t[i] == u'e' || t[i] == u'E')) {
