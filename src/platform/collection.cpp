@@ -16,6 +16,7 @@ namespace quorvel {
 struct Collection::Node {
   Variant item;
   std::u16string folded_key;
+  std::size_t key_hash = 0;
   bool keyed = false;
 };
 
@@ -112,7 +113,7 @@ const Variant& Collection::at(std::int32_t position) const {
 }
 
 bool Collection::contains(std::u16string_view key) const {
-  return keys_.find(FoldedView(key).view()) != keys_.end();
+  return keys_.find(FoldedKey::of(FoldedView(key).view())) != keys_.end();
 }
 
 std::size_t Collection::index_of_node(const Node* node) const noexcept {
@@ -126,13 +127,21 @@ std::size_t Collection::index_of_node(const Node* node) const noexcept {
   return slots_[lo] == node ? lo : hi;
 }
 
+const Collection::Node& Collection::node_of(const Variant& index) const {
+  if (index.is_object()) return node_of(index.default_value());
+  if (const String* key = index.if_string()) {
+    auto it = keys_.find(FoldedKey::of(FoldedView(*key).view()));
+    if (it == keys_.end()) raise_absent_key();
+    return *it->second;
+  }
+  const std::int32_t position = index.to_long();
+  if (position < 1 || position > Count()) raise_runtime_error(RuntimeError::SubscriptOutOfRange);
+  return *slots_[head_ + static_cast<std::size_t>(position - 1)];
+}
+
 std::size_t Collection::index_of(const Variant& index) const {
   if (index.is_object()) return index_of(index.default_value());
-  if (const String* key = index.if_string()) {
-    auto it = keys_.find(FoldedView(*key).view());
-    if (it == keys_.end()) raise_absent_key();
-    return index_of_node(it->second);
-  }
+  if (index.is_string()) return index_of_node(&node_of(index));
   const std::int32_t position = index.to_long();
   if (position < 1 || position > Count()) raise_runtime_error(RuntimeError::SubscriptOutOfRange);
   return head_ + static_cast<std::size_t>(position - 1);
@@ -149,17 +158,20 @@ std::size_t Collection::place_for(const Variant& before, const Variant& after) c
 
 void Collection::Add(const Variant& Item, const Variant& Key, const Variant& Before, const Variant& After) {
   // Everything that can raise comes first: key, place, the copy, and room in both tables.
+  // The key goes into the hash last, so that a duplicate is found by the insertion itself.
   auto node = std::make_unique<Node>();
   if (!Key.is_missing()) {
     node->folded_key = fold_key(Key.to_string());
+    node->key_hash = FoldedKey::of(node->folded_key).hash;
     node->keyed = true;
-    if (keys_.find(node->folded_key) != keys_.end()) raise_runtime_error(RuntimeError::DuplicateKey);
   }
   const std::size_t place = place_for(Before, After);
   node->item = Item.copy_ind();
   if (Count() == INT32_MAX) raise_runtime_error(RuntimeError::OutOfMemory);
   if (slots_.size() == slots_.capacity()) slots_.reserve(std::max<std::size_t>(8, slots_.capacity() * 2));
-  if (node->keyed) keys_.emplace(std::u16string_view(node->folded_key), node.get());
+  if (node->keyed && !keys_.emplace(FoldedKey{node->key_hash, node->folded_key}, node.get()).second) {
+    raise_runtime_error(RuntimeError::DuplicateKey);
+  }
 
   // From here on nothing raises.
   const std::size_t count = static_cast<std::size_t>(Count());
@@ -176,7 +188,7 @@ void Collection::Add(const Variant& Item, const Variant& Key, const Variant& Bef
   }
 }
 
-Variant Collection::Item(const Variant& Index) const { return slots_[index_of(Index)]->item; }
+Variant Collection::Item(const Variant& Index) const { return node_of(Index).item; }
 
 void Collection::Remove(const Variant& Index) { erase_at(index_of(Index)); }
 
@@ -198,7 +210,7 @@ void Collection::erase_at(std::size_t slot) noexcept {
     slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(head_));
     head_ = 0;
   }
-  if (node->keyed) keys_.erase(std::u16string_view(node->folded_key));
+  if (node->keyed) keys_.erase(FoldedKey{node->key_hash, node->folded_key});
   // Last, with the tables consistent: releasing the item may run an object's finaliser.
   delete node;
 }

@@ -28,8 +28,9 @@ namespace quorvel {
 /// raises changes nothing.
 ///
 /// Cost: `Add` at the end and look-up by position or key are O(1) (amortised; keys hashed).
-/// Removing or inserting at a position moves the shorter side of the sequence, O(min(p, n - p)):
-/// emptying a collection from the front or from the back is O(n) in all.
+/// Removing or inserting at a position p moves the shorter side of the sequence, O(min(p, n - p)),
+/// and so does finding the position of a key for `Remove` or `Before`/`After`: emptying a
+/// collection from the front or from the back is O(n) in all.
 class Collection final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "Collection";
@@ -73,11 +74,24 @@ class Collection final : public ObjectImpl<> {
 
  private:
   struct Node;
-  struct FoldedHash {
-    std::size_t operator()(std::u16string_view key) const noexcept { return std::hash<std::u16string_view>()(key); }
+  // A folded key with its hash, computed once: the table then neither rehashes a stored key nor
+  // reads its text unless the hashes agree.
+  struct FoldedKey {
+    std::size_t hash;
+    std::u16string_view text;
+    static FoldedKey of(std::u16string_view folded) noexcept {
+      return {std::hash<std::u16string_view>()(folded), folded};
+    }
+    friend bool operator==(const FoldedKey& a, const FoldedKey& b) noexcept {
+      return a.hash == b.hash && a.text == b.text;
+    }
+  };
+  struct FoldedKeyHash {
+    std::size_t operator()(const FoldedKey& key) const noexcept { return key.hash; }
   };
 
-  std::size_t index_of(const Variant& index) const;  // offset into slots_, validated
+  const Node& node_of(const Variant& index) const;    // the item an index names, validated
+  std::size_t index_of(const Variant& index) const;   // offset into slots_, validated
   std::size_t index_of_node(const Node* node) const noexcept;
   std::size_t place_for(const Variant& before, const Variant& after) const;
   void erase_at(std::size_t slot) noexcept;
@@ -86,8 +100,8 @@ class Collection final : public ObjectImpl<> {
   // and the dead prefix is dropped once it is half of the vector.
   std::vector<Node*> slots_;
   std::size_t head_ = 0;
-  // Folded key -> node; the view points at the node's own folded key.
-  std::unordered_map<std::u16string_view, Node*, FoldedHash> keys_;
+  // Folded key -> node; the key's text is the node's own folded key.
+  std::unordered_map<FoldedKey, Node*, FoldedKeyHash> keys_;
 };
 
 class Collection::const_iterator {
