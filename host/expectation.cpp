@@ -13,6 +13,25 @@ std::string Outcome::text() const {
   return "error " + std::to_string(number) + " " + quoted(description.view());
 }
 
+namespace {
+
+// Long arrays are shown cut short; name the first item that differs when the shapes agree.
+std::string first_difference(const Array& want, const Array& have) {
+  if (want.element_kind() != have.element_kind() || !want.allocated() || !have.allocated() ||
+      want.lower_bound() != have.lower_bound() || want.count() != have.count()) {
+    return {};
+  }
+  for (std::int32_t i = want.lower_bound(); i <= want.upper_bound(); ++i) {
+    const Variant w = want.get(i), h = have.get(i);
+    if (!same_value(w, h)) {
+      return " (item " + std::to_string(i) + ": expected " + value_text(w) + ", got " + value_text(h) + ")";
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
 bool same_value(const Variant& a, const Variant& b) {
   if (a.type_code() != b.type_code()) return false;
   if (a.is_array()) {
@@ -86,7 +105,17 @@ bool Expectation::met_by(const Outcome& got) const {
 
 std::optional<std::string> Expectation::mismatch(const Outcome& got) const {
   if (met_by(got)) return std::nullopt;
-  return "expected " + text() + ", got " + got.text();
+  const std::string expected = text();
+  std::string actual = got.text();
+  // Objects are compared by identity, which their text cannot show.
+  if (form_ == Form::Value && value_.if_object() && !got.raised && got.value.if_object()) {
+    actual += " (another object)";
+  } else if (form_ == Form::Value && !got.raised && value_.is_array() && got.value.is_array()) {
+    actual += first_difference(*value_.if_array(), *got.value.if_array());
+  } else if (actual == expected) {
+    actual += " (differing beyond the text shown)";
+  }
+  return "expected " + expected + ", got " + actual;
 }
 
 std::string Expectation::text() const {

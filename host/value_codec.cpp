@@ -58,6 +58,7 @@ Variant special_float(const Json& j, std::string_view tag, double value) {
 
 // A value of exactly `kind`, given bare ("5", "x", true) or in a tagged form of that kind.
 Variant scalar_of_kind(const Json& j, VarKind kind, Variables& vars) {
+  if (kind == VarKind::Variant) return value_from_json(j, vars, ValueUse::Plain);
   if (j.is_object()) {
     Variant v = value_from_json(j, vars, ValueUse::Plain);
     if (v.type_code() != Variant::code(kind)) {
@@ -82,10 +83,9 @@ Variant scalar_of_kind(const Json& j, VarKind kind, Variables& vars) {
     case VarKind::Boolean:
       if (!j.is_boolean()) throw Malformed("a Boolean is true or false, got " + echo(j, 60));
       return Variant(j.get<bool>());
-    case VarKind::Variant:
-      return value_from_json(j, vars, ValueUse::Plain);
     case VarKind::Object:
       throw Malformed("an item of an Obj array is {\"Obj\": v} or {\"Nothing\": 0}, got " + echo(j, 60));
+    case VarKind::Variant:  // handled above
     case VarKind::Empty:
     case VarKind::Null:
     case VarKind::Error:
@@ -280,6 +280,8 @@ std::string quoted(std::u16string_view text, std::size_t limit) {
     } else if (c == u'"' || c == u'\\') {
       out += '\\';
       out += static_cast<char>(c);
+    } else if (c == u'\n' || c == u'\t' || c == u'\r') {
+      out += c == u'\n' ? "\\n" : c == u'\t' ? "\\t" : "\\r";
     } else if (c < 0x20 || c == 0x7F || (c >= 0xD800 && c <= 0xDFFF)) {
       append_escape(out, c);  // control characters and lone surrogates stay visible
     } else {
