@@ -1,0 +1,425 @@
+// The shared members of the array lists and their views, compiled once per list class: each
+// list's .cpp includes this file and instantiates the core for its element type.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <vector>
+
+#include "element_rules.h"
+#include "quorvel/arraylists/array_list_core.h"
+#include "quorvel/arraylists/list_text.h"
+#include "quorvel/frame/error_catalogue.h"
+#include "quorvel/frame/module_arrays.h"
+#include "quorvel/ordering/sort_engine.h"
+#include "quorvel/platform/describe.h"
+#include "quorvel/platform/error.h"
+
+namespace quorvel {
+
+// --- the list ------------------------------------------------------------------------------
+
+template <class Derived, class E>
+ArrayListCore<Derived, E>::ArrayListCore() : list_view_(*this), reader_view_(*this), text_view_(*this) {}
+
+template <class Derived, class E>
+ArrayListCore<Derived, E>::~ArrayListCore() = default;
+
+template <class Derived, class E>
+Unknown* ArrayListCore<Derived, E>::find_view(const Guid& iid) noexcept {
+  if (iid == IArrayList::iid) return &list_view_;
+  if (iid == IArrayList2::iid) return &text_view_;
+  if (Derived::kFlavor.readable && iid == IArrayReader::iid) return &reader_view_;
+  return nullptr;
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::SetArray(const Variant& Value) {
+  using R = ElementRules<E>;
+  const Array* array = Value.if_array();
+  if constexpr (R::kSetArray == SetArrayMode::Typed) {
+    if (array && array->element_kind() == ElementKind<E>::kind) {
+      take_over(*array);
+    } else {
+      append_converted(Value);
+    }
+  } else if constexpr (R::kSetArray == SetArrayMode::ObjectArray) {
+    if (!array || array->element_kind() != VarKind::Object) raise(Failure::InvalidArgument, this->sender());
+    take_over(*array);
+  } else {
+    if (!array) raise(Failure::InvalidArgument, this->sender());
+    append_any(*array);
+  }
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::take_over(const Array& array) {
+  // An unallocated array counts as zero elements with lower bound 0.
+  if (array.allocated() && array.lower_bound() != 0) raise(Failure::InvalidArgument, this->sender());
+  this->store_.adopt(ArrayOf<E>(Array(array)));
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::append_converted(const Variant& value) {
+  // The length procedure only reads its argument; it is declared by reference like its peers.
+  const std::int32_t length = GetLengthVariants(const_cast<Variant&>(value));
+  if (length == 0) return;
+  const Array& array = *value.if_array();
+  const std::int32_t lower = array.lower_bound();
+  const std::int32_t before = this->store_.count();
+  try {
+    for (std::int32_t i = 0; i < length; ++i) {
+      this->store_.append(ElementRules<E>::from_variant(array.get(lower + i)));
+    }
+  } catch (const Error&) {
+    // By design a failing element ends the append quietly: the count goes back to what it was
+    // (the set-count rule, shrink included) and the caller sees a normal return.
+    this->store_.set_count(before, true);
+  }
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::append_any(const Array& array) {
+  if (array.lower_bound() != 0) raise(Failure::InvalidArgument, this->sender());  // unallocated: 9 passes
+  // Every element is read, and the storage grown as the appends would grow it, before the first
+  // one is stored: the appends themselves then cannot fail half-way.
+  std::vector<Variant> items;
+  items.reserve(static_cast<std::size_t>(array.count()));
+  for (std::int32_t i = 0; i < array.count(); ++i) items.push_back(array.get(i).copy_ind());
+  const std::int64_t wanted = static_cast<std::int64_t>(this->store_.count()) + array.count();
+  if (wanted > this->store_.capacity()) {
+    const std::int64_t shortfall = wanted - this->store_.capacity();
+    const std::int64_t steps = (shortfall + this->store_.grow_length() - 1) / this->store_.grow_length();
+    const std::int64_t capacity = this->store_.capacity() + steps * this->store_.grow_length();
+    if (wanted > INT32_MAX) raise_runtime_error(RuntimeError::Overflow);
+    this->store_.reserve(static_cast<std::int32_t>(capacity > INT32_MAX ? INT32_MAX : capacity));
+  }
+  for (Variant& item : items) {
+    if constexpr (std::is_same_v<E, Variant>) {
+      this->store_.append(std::move(item));
+    } else {
+      this->store_.append(ElementRules<E>::from_variant(item));  // not reached: only Variant lists take any array
+    }
+  }
+}
+
+template <class Derived, class E>
+ArrayOf<E> ArrayListCore<Derived, E>::GetArray() {
+  return this->store_.to_array();
+}
+
+template <class Derived, class E>
+std::int32_t ArrayListCore<Derived, E>::get_VarType() {
+  return ElementRules<E>::kVarType;
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::put_ShrinkFactor(float Value) {
+  if (!(Value > 1.0f)) raise(Failure::ShrinkFactor, this->sender());  // NaN fails too
+  this->store_.set_shrink_factor(Value);
+}
+
+template <class Derived, class E>
+float ArrayListCore<Derived, E>::get_ShrinkFactor() {
+  return this->store_.shrink_factor();
+}
+
+template <class Derived, class E>
+std::int32_t ArrayListCore<Derived, E>::get_LowerBound() {
+  return 0;
+}
+
+template <class Derived, class E>
+std::int32_t ArrayListCore<Derived, E>::get_UpperBound() {
+  return this->store_.count() - 1;
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::put_GrowLength(std::int32_t Value) {
+  if (Value < 1) raise(Failure::GrowLength, this->sender());
+  this->store_.set_grow_length(Value);
+}
+
+template <class Derived, class E>
+std::int32_t ArrayListCore<Derived, E>::get_GrowLength() {
+  return this->store_.grow_length();
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::Shrink(std::int32_t DestroyCache) {
+  this->store_.shrink(DestroyCache != 0);
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::EraseArray() {
+  this->store_.erase();
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::SetCount(std::int32_t Count, bool PreserveValues) {
+  if (Count < 0) raise(Failure::MinimalCount, this->sender());
+  this->store_.set_count(Count, PreserveValues);
+}
+
+template <class Derived, class E>
+std::int32_t ArrayListCore<Derived, E>::get_Count() {
+  return this->store_.count();
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::AddItem(Arg Value) {
+  this->store_.append(ElementRules<E>::from_arg(Value));
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::RemoveItem(std::int32_t Index, bool KeepSequence) {
+  this->checked_slot(Index);
+  this->store_.remove(Index, KeepSequence);
+}
+
+template <class Derived, class E>
+bool ArrayListCore<Derived, E>::Find(Arg Value, std::int32_t& retIndex) {
+  // Objects and Variants are matched by reading default members, which runs caller code: the
+  // element is compared as a copy and the count is read again at every step.
+  constexpr bool calls_out = std::is_same_v<E, Ref<Unknown>> || std::is_same_v<E, Variant>;
+  for (std::int32_t i = 0; i < this->store_.count(); ++i) {
+    bool match = false;
+    if constexpr (calls_out) {
+      const E element = this->store_.items()[static_cast<std::size_t>(i)];
+      match = ElementRules<E>::matches(element, Value);
+    } else {
+      match = ElementRules<E>::matches(this->store_.items()[static_cast<std::size_t>(i)], Value);
+    }
+    if (match) {
+      retIndex = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::Sort(const Variant& m, const Variant& n, Ref<IComparer> Comparer) {
+  if constexpr (ElementRules<E>::kNeedsComparer) {
+    if (!Comparer) raise(Failure::ObjectSortNeedsComparer, this->sender());
+  }
+  const std::int32_t upper = get_UpperBound();
+  const std::int32_t lo = m.is_missing() ? get_LowerBound() : m.to_long();
+  const std::int32_t hi = n.is_missing() ? upper : n.to_long();
+  if (lo < 0 || lo > hi || hi > upper) raise(Failure::InvalidArgument, this->sender());
+  sort_range(lo, hi, Comparer.get());
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::sort_range(std::int32_t m, std::int32_t n, IComparer* comparer) {
+  // A fresh engine per sort; it locks the storage against resizing while it runs.
+  Ref<QuickSort> engine = make<QuickSort>();
+  ElementRules<E>::sort(*engine, this->store_.slots(), m, n, comparer);
+}
+
+template <class Derived, class E>
+E* ArrayListCore<Derived, E>::data_address() noexcept {
+  return this->store_.count() >= 1 ? this->store_.items().data() : nullptr;
+}
+
+template <class Derived, class E>
+Ref<Derived> ArrayListCore<Derived, E>::Copy(const Variant& m, const Variant& n) {
+  const std::int32_t count = this->store_.count();
+  if (count == 0 && m.is_missing() && n.is_missing()) return make<Derived>();
+  const std::int32_t lo = m.is_missing() ? get_LowerBound() : m.to_long();
+  const std::int32_t hi = n.is_missing() ? get_UpperBound() : n.to_long();
+  if (lo < 0 || lo > hi || hi > get_UpperBound()) raise(Failure::InvalidArgument, this->sender());
+  const std::int32_t length = hi - lo + 1;
+  Ref<Derived> copy = make<Derived>();  // its own defaults: GrowLength and ShrinkFactor are not carried
+  copy->SetCount(length, false);
+  E* target = copy->data_address();
+  if (!target) raise(Failure::DataPointerQuery, this->sender());
+  const E* source = this->store_.items().data() + lo;
+  if constexpr (std::is_trivially_copyable_v<E>) {
+    std::memcpy(target, source, static_cast<std::size_t>(length) * sizeof(E));
+  } else {
+    // Strings and Variants are duplicated, object references shared.
+    std::copy(source, source + length, target);
+  }
+  return copy;
+}
+
+template <class Derived, class E>
+String ArrayListCore<Derived, E>::ToString(Ref<IFormatter>& StringFormatter) {
+  if (get_Count() <= 0) return String();
+  const std::int32_t upper = get_UpperBound();
+  const std::int32_t lower = get_LowerBound();
+  ListText text;
+  for (std::int32_t i = lower; i <= upper; ++i) {
+    Variant element = item_variant(i);
+    if (StringFormatter) element = StringFormatter->Format(element);
+    text.append(element.to_string().view());
+  }
+  return text.finish();
+}
+
+// --- the Variant side of the views -----------------------------------------------------------
+
+template <class Derived, class E>
+Variant ArrayListCore<Derived, E>::item_variant(std::int32_t index) {
+  return ElementRules<E>::to_variant(this->checked_slot(index));
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::add_variant(const Variant& value) {
+  this->store_.append(ElementRules<E>::from_variant(value));
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::let_variant(std::int32_t index, const Variant& value) {
+  constexpr AssignMode mode = ElementRules<E>::kAssign;
+  if constexpr (mode == AssignMode::Set) {
+    raise(Failure::ObjectContainerNoLet, this->sender());
+  } else if constexpr (mode == AssignMode::Let) {
+    E element = ElementRules<E>::from_variant(value);  // converted before the index is looked at
+    E& slot = this->checked_slot(index);
+    std::swap(slot, element);
+  } else {
+    this->put_Item(index, value);
+  }
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::set_variant(std::int32_t index, const Variant& value) {
+  constexpr AssignMode mode = ElementRules<E>::kAssign;
+  if constexpr (mode == AssignMode::Let) {
+    raise(Failure::ValueContainerNoSet, this->sender());
+  } else if constexpr (mode == AssignMode::Set) {
+    this->putref_Item(index, ElementRules<E>::from_variant(value));
+  } else if (value.is_object()) {
+    this->putref_Item(index, value);
+  } else {
+    this->put_Item(index, value);
+  }
+}
+
+template <class Derived, class E>
+bool ArrayListCore<Derived, E>::find_variant(const Variant& value, std::int32_t& ret_index) {
+  return Find(ElementRules<E>::from_variant(value), ret_index);
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::sort_view(std::int32_t m, std::int32_t n, Ref<IComparer> comparer) {
+  if (Derived::kFlavor.zero_zero_is_whole_list && m == 0 && n == 0) {
+    Sort(Variant::missing(), Variant::missing(), std::move(comparer));
+  } else {
+    Sort(Variant(m), Variant(n), std::move(comparer));
+  }
+}
+
+template <class Derived, class E>
+Ref<IArrayList> ArrayListCore<Derived, E>::as_list(const Ref<Derived>& list) noexcept {
+  return list.template query<IArrayList>();
+}
+
+// --- the views -----------------------------------------------------------------------------
+
+template <class L> void ArrayListView<L>::SetArray(const Variant& Value) { list().SetArray(Value); }
+template <class L> Variant ArrayListView<L>::GetArray() { return Variant(Array(list().GetArray())); }
+template <class L> Ref<IArrayList> ArrayListView<L>::Copy(const Variant& m, const Variant& n) {
+  return list().as_list(list().Copy(m, n));
+}
+template <class L> void ArrayListView<L>::put_ShrinkFactor(float Value) { list().put_ShrinkFactor(Value); }
+template <class L> float ArrayListView<L>::get_ShrinkFactor() { return list().get_ShrinkFactor(); }
+template <class L> std::int32_t ArrayListView<L>::get_LowerBound() { return list().get_LowerBound(); }
+template <class L> std::int32_t ArrayListView<L>::get_UpperBound() { return list().get_UpperBound(); }
+template <class L> void ArrayListView<L>::put_GrowLength(std::int32_t Value) { list().put_GrowLength(Value); }
+template <class L> std::int32_t ArrayListView<L>::get_GrowLength() { return list().get_GrowLength(); }
+template <class L> void ArrayListView<L>::Shrink(std::int32_t DestroyCache) { list().Shrink(DestroyCache); }
+template <class L> void ArrayListView<L>::EraseArray() { list().EraseArray(); }
+template <class L> void ArrayListView<L>::SetCount(std::int32_t Count, bool PreserveValues) {
+  list().SetCount(Count, PreserveValues);
+}
+template <class L> std::int32_t ArrayListView<L>::get_Count() { return list().get_Count(); }
+template <class L> void ArrayListView<L>::AddItem(const Variant& Value) { list().add_variant(Value); }
+template <class L> void ArrayListView<L>::RemoveItem(std::int32_t Index, bool KeepSequence) {
+  list().RemoveItem(Index, KeepSequence);
+}
+template <class L> void ArrayListView<L>::put_Item(std::int32_t Index, const Variant& Value) {
+  list().let_variant(Index, Value);
+}
+template <class L> Variant ArrayListView<L>::get_Item(std::int32_t Index) { return list().item_variant(Index); }
+template <class L> bool ArrayListView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
+  return list().find_variant(Value, retIndex);
+}
+template <class L> std::int32_t ArrayListView<L>::get_VarType() { return list().get_VarType(); }
+template <class L> Ref<IArrayList> ArrayListView<L>::CreateNew() { return list().as_list(make<typename L::Self>()); }
+template <class L> void ArrayListView<L>::Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) {
+  list().sort_view(m, n, std::move(Comparer));
+}
+template <class L> void ArrayListView<L>::putref_Item(std::int32_t Index, const Variant& Value) {
+  list().set_variant(Index, Value);
+}
+
+template <class L> Variant ArrayReaderView<L>::GetArray() { return Variant(Array(list().GetArray())); }
+template <class L> Ref<IArrayList> ArrayReaderView<L>::Copy(const Variant& m, const Variant& n) {
+  return list().as_list(list().Copy(m, n));
+}
+template <class L> std::int32_t ArrayReaderView<L>::get_LowerBound() { return list().get_LowerBound(); }
+template <class L> std::int32_t ArrayReaderView<L>::get_UpperBound() { return list().get_UpperBound(); }
+template <class L> std::int32_t ArrayReaderView<L>::get_Count() { return list().get_Count(); }
+template <class L> Variant ArrayReaderView<L>::get_Item(std::int32_t Index) { return list().item_variant(Index); }
+template <class L> bool ArrayReaderView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
+  return list().find_variant(Value, retIndex);
+}
+template <class L> std::int32_t ArrayReaderView<L>::get_VarType() { return list().get_VarType(); }
+
+template <class L> String ArrayTextView<L>::ToString(Ref<IFormatter>& StringFormatter) {
+  return list().ToString(StringFormatter);
+}
+
+// --- the description ------------------------------------------------------------------------
+
+/// The shared members of list class `C` in slot order, dispatch ids from 1 (Item 0 unless the
+/// class has another default member); `next_id` receives the first id left for the class's own.
+template <class C>
+std::vector<MemberInfo> array_list_members(DispId& next_id) {
+  using E = typename C::Element;
+  DispId id = 1;
+  std::vector<MemberInfo> m;
+  m.push_back(method<&C::SetArray>("SetArray", id++, {"Value"}));
+  m.push_back(method<&C::GetArray>("GetArray", id++));
+  m.push_back(get<&C::get_VarType>("VarType", id++));
+  const DispId shrink_factor = id++;
+  m.push_back(let<&C::put_ShrinkFactor>("ShrinkFactor", shrink_factor, {"Value"}));
+  m.push_back(get<&C::get_ShrinkFactor>("ShrinkFactor", shrink_factor));
+  m.push_back(get<&C::get_LowerBound>("LowerBound", id++));
+  m.push_back(get<&C::get_UpperBound>("UpperBound", id++));
+  const DispId grow_length = id++;
+  m.push_back(let<&C::put_GrowLength>("GrowLength", grow_length, {"Value"}));
+  m.push_back(get<&C::get_GrowLength>("GrowLength", grow_length));
+  m.push_back(method<&C::Shrink>("Shrink", id++, {"DestroyCache"}));
+  m.push_back(method<&C::EraseArray>("EraseArray", id++));
+  m.push_back(method<&C::SetCount>("SetCount", id++, {"Count", "PreserveValues"}));
+  m.push_back(get<&C::get_Count>("Count", id++));
+  m.push_back(method<&C::AddItem>("AddItem", id++, {"Value"}));
+  m.push_back(method<&C::RemoveItem>("RemoveItem", id++, {"Index", "KeepSequence"}));
+  const DispId item = C::kFlavor.item_is_default ? 0 : id++;
+  constexpr AssignMode assign = ElementRules<E>::kAssign;
+  if constexpr (assign != AssignMode::Set) m.push_back(let<&C::put_Item>("Item", item, {"Index", "Value"}));
+  m.push_back(get<&C::get_Item>("Item", item, {"Index"}));
+  if constexpr (assign != AssignMode::Let) m.push_back(set<&C::putref_Item>("Item", item, {"Index", "Value"}));
+  m.push_back(method<&C::Find>("Find", id++, {"Value", "retIndex"}));
+  m.push_back(method<&C::Sort>("Sort", id++, {opt("m"), opt("n"), opt("Comparer")}));
+  m.push_back(method<&C::Copy>("Copy", id++, {opt("m"), opt("n")}));
+  m.push_back(method<&C::ToString>("ToString", id++, {opt("StringFormatter")}));
+  next_id = id;
+  return m;
+}
+
+}  // namespace quorvel
+
+/// Compiles the shared members and the views for list class `C` with element type `E`; used
+/// inside namespace quorvel.
+#define QUORVEL_INSTANTIATE_ARRAY_LIST(C, E)    \
+  template class ArrayListCore<C, E>;           \
+  template class ArrayListView<ArrayListCore<C, E>>;   \
+  template class ArrayReaderView<ArrayListCore<C, E>>; \
+  template class ArrayTextView<ArrayListCore<C, E>>

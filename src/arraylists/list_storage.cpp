@@ -1,0 +1,199 @@
+// The growth and shrink arithmetic of the array lists, and the element moves of each storage kind.
+#include "quorvel/arraylists/list_storage.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include "quorvel/platform/error.h"
+#include "quorvel/platform/variant.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::int64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+
+// Counts are signed 32-bit: a growth step that would pass the range stops at its end, which
+// still holds every count a caller can ask for.
+std::int32_t clamp_capacity(std::int64_t capacity) noexcept {
+  return static_cast<std::int32_t>(capacity > kMaxCount ? kMaxCount : capacity);
+}
+
+// The platform rounds to the nearest integer with ties to the even one; spelled out rather than
+// left to the floating-point environment's current rounding mode.
+std::int64_t round_half_even(double x) noexcept {
+  const double floor = std::floor(x);
+  const double fraction = x - floor;
+  auto result = static_cast<std::int64_t>(floor);
+  if (fraction > 0.5 || (fraction == 0.5 && result % 2 != 0)) ++result;
+  return result;
+}
+
+}  // namespace
+
+std::int32_t ListStorageBase::capacity_for_append(std::int32_t capacity) const {
+  if (capacity >= kMaxCount) raise_runtime_error(RuntimeError::Overflow);
+  return clamp_capacity(static_cast<std::int64_t>(capacity) + grow_length_);
+}
+
+std::int32_t ListStorageBase::capacity_for_count(std::int32_t capacity, std::int32_t wanted) const noexcept {
+  const std::int32_t needed = wanted - capacity;
+  const std::int32_t step = needed < grow_length_ ? grow_length_ : needed;
+  return clamp_capacity(static_cast<std::int64_t>(capacity) + step);
+}
+
+std::int32_t ListStorageBase::capacity_for_range(std::int32_t capacity, std::int32_t wanted) const noexcept {
+  const std::int64_t shortfall = static_cast<std::int64_t>(wanted) - capacity;
+  const std::int64_t steps = shortfall / grow_length_ + 1;  // a whole extra step also on an exact multiple
+  return clamp_capacity(capacity + steps * grow_length_);
+}
+
+std::int32_t ListStorageBase::capacity_after_shrink(std::int32_t capacity, std::int32_t count,
+                                                    bool destroy_cache) const noexcept {
+  if (destroy_cache || count == 0) return count;
+  // The Single factor widens exactly; the product and sum are formed in double precision.
+  const double limit = static_cast<double>(shrink_factor_) * grow_length_ + count;
+  if (limit >= capacity) return capacity;
+  return static_cast<std::int32_t>(round_half_even(limit));
+}
+
+template <class E>
+void ListStorage<E>::check_unlocked() const {
+  if (slots_.locked()) raise_runtime_error(RuntimeError::ArrayLocked);
+}
+
+template <class E>
+void ListStorage<E>::resize_to(std::int32_t capacity) {
+  if (capacity == this->capacity()) return;
+  if (capacity == 0) {
+    check_unlocked();
+    ArrayOf<E> released(std::move(slots_));  // released after the fields are consistent again
+    slots_ = ArrayOf<E>();
+    return;
+  }
+  slots_.resize(capacity);  // realloc: keeps the elements; raises 10 when locked, 7 without memory
+}
+
+template <class E>
+void ListStorage<E>::append(E value) {
+  if (count_ == capacity()) resize_to(capacity_for_append(capacity()));
+  slots_.items()[static_cast<std::size_t>(count_)] = std::move(value);
+  ++count_;
+}
+
+template <class E>
+void ListStorage<E>::set_count(std::int32_t count, bool preserve) {
+  if (count <= capacity()) {
+    // Within the capacity the slots are shown as they are; only the shrink may reallocate.
+    resize_to(capacity_after_shrink(capacity(), count, false));
+    count_ = count;
+    return;
+  }
+  const std::int32_t capacity = capacity_for_count(this->capacity(), count);
+  if (preserve) {
+    slots_.resize(capacity);
+  } else {
+    check_unlocked();
+    ArrayOf<E> fresh(0, capacity);
+    ArrayOf<E> released(std::move(slots_));
+    slots_ = std::move(fresh);
+  }
+  count_ = count;
+}
+
+template <class E>
+void ListStorage<E>::shrink(bool destroy_cache) {
+  resize_to(capacity_after_shrink(capacity(), count_, destroy_cache));
+}
+
+template <class E>
+void ListStorage<E>::erase() {
+  check_unlocked();
+  ArrayOf<E> released(std::move(slots_));
+  slots_ = ArrayOf<E>();
+  count_ = 0;
+}
+
+template <class E>
+void ListStorage<E>::remove(std::int32_t index, bool keep_sequence) {
+  // The shrink that follows is known now; a locked storage refuses before anything moves.
+  const std::int32_t capacity = capacity_after_shrink(this->capacity(), count_ - 1, false);
+  if (capacity != this->capacity()) check_unlocked();
+  E* p = slots_.items().data();
+  const auto i = static_cast<std::size_t>(index);
+  const auto last = static_cast<std::size_t>(count_ - 1);
+  if constexpr (std::is_trivially_copyable_v<E>) {
+    if (keep_sequence) {
+      std::memmove(p + i, p + i + 1, (last - i) * sizeof(E));
+    } else {
+      p[i] = p[last];
+    }
+    --count_;
+    resize_to(capacity);
+  } else {
+    // Counted elements move as bytes too; the removed one is released last, once the list is
+    // consistent again (its release may run caller code).
+    E removed(std::move(p[i]));
+    if (i != last) {
+      if (keep_sequence) {
+        std::memmove(static_cast<void*>(p + i), static_cast<const void*>(p + i + 1), (last - i) * sizeof(E));
+      } else {
+        std::memcpy(static_cast<void*>(p + i), static_cast<const void*>(p + last), sizeof(E));
+      }
+      // The bits of the last slot now live one slot lower: reset it to the new-slot value.
+      std::memset(static_cast<void*>(p + last), 0, sizeof(E));
+    }
+    --count_;
+    resize_to(capacity);
+  }
+}
+
+template <class E>
+void ListStorage<E>::adopt(ArrayOf<E> array) {
+  check_unlocked();
+  if (array.count() == 0) array = ArrayOf<E>();  // no storage at all while the capacity is 0
+  ArrayOf<E> released(std::move(slots_));
+  slots_ = std::move(array);
+  count_ = slots_.count();
+}
+
+template <class E>
+ArrayOf<E> ListStorage<E>::to_array() const {
+  if (count_ == 0) return ArrayOf<E>();
+  const auto n = static_cast<std::size_t>(count_);
+  void* block = std::malloc(n * sizeof(E));
+  if (!block) raise_runtime_error(RuntimeError::OutOfMemory);
+  if constexpr (std::is_trivially_copyable_v<E>) {
+    std::memcpy(block, slots_.items().data(), n * sizeof(E));
+  } else {
+    try {
+      std::uninitialized_copy_n(slots_.items().data(), n, static_cast<E*>(block));
+    } catch (...) {
+      std::free(block);
+      throw;
+    }
+  }
+  return ArrayOf<E>(Array::adopt(ElementKind<E>::kind, 0, count_, block));
+}
+
+template <class E>
+void ListStorage<E>::reserve(std::int32_t capacity) {
+  if (capacity > this->capacity()) resize_to(capacity);
+}
+
+template class ListStorage<VariantBool>;
+template class ListStorage<std::uint8_t>;
+template class ListStorage<std::int16_t>;
+template class ListStorage<std::int32_t>;
+template class ListStorage<float>;
+template class ListStorage<double>;
+template class ListStorage<String>;
+template class ListStorage<Ref<Unknown>>;
+template class ListStorage<Variant>;
+
+}  // namespace quorvel
