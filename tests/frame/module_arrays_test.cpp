@@ -30,6 +30,17 @@ Outcome run(const std::function<std::int32_t()>& call) {
   return o;
 }
 
+using Make = std::function<std::int32_t(bool allocated, std::int32_t lower, std::int32_t count)>;
+
+// A call of `fn` on a fresh array of its element kind.
+template <class E>
+Make procedure(std::int32_t (*fn)(ArrayOf<E>&)) {
+  return [fn](bool allocated, std::int32_t lower, std::int32_t count) {
+    ArrayOf<E> a = allocated ? ArrayOf<E>(lower, count) : ArrayOf<E>();
+    return fn(a);
+  };
+}
+
 TEST(ModuleArrays, LengthFromBoundsInLongArithmetic) {
   struct Row {
     const char* name;
@@ -61,26 +72,18 @@ TEST(ModuleArrays, LengthFromBoundsInLongArithmetic) {
 
 // Every typed procedure, over the same shapes of array.
 TEST(ModuleArrays, TypedProceduresCountAndNameThemselvesInFailures) {
-  using Make = std::function<std::int32_t(bool allocated, std::int32_t lower, std::int32_t count)>;
-  auto procedure = [](auto fn, auto element) -> Make {
-    return [fn, element](bool allocated, std::int32_t lower, std::int32_t count) {
-      using E = decltype(element);
-      ArrayOf<E> a = allocated ? ArrayOf<E>(lower, count) : ArrayOf<E>();
-      return fn(a);
-    };
-  };
   struct Procedure {
     const char* name;
     Make call;
   };
   const Procedure procedures[] = {
-      {"GetLengthBooleans", procedure(GetLengthBooleans, VariantBool())},
-      {"GetLengthBytes", procedure(GetLengthBytes, std::uint8_t())},
-      {"GetLengthDoubles", procedure(GetLengthDoubles, double())},
-      {"GetLengthIntegers", procedure(GetLengthIntegers, std::int16_t())},
-      {"GetLengthLongs", procedure(GetLengthLongs, std::int32_t())},
-      {"GetLengthSingles", procedure(GetLengthSingles, float())},
-      {"GetLengthStrings", procedure(GetLengthStrings, String())},
+      {"GetLengthBooleans", procedure(GetLengthBooleans)},
+      {"GetLengthBytes", procedure(GetLengthBytes)},
+      {"GetLengthDoubles", procedure(GetLengthDoubles)},
+      {"GetLengthIntegers", procedure(GetLengthIntegers)},
+      {"GetLengthLongs", procedure(GetLengthLongs)},
+      {"GetLengthSingles", procedure(GetLengthSingles)},
+      {"GetLengthStrings", procedure(GetLengthStrings)},
   };
   for (const Procedure& p : procedures) {
     SCOPED_TRACE(p.name);

@@ -37,7 +37,8 @@ using EventHandler = std::function<void(std::span<Variant>)>;
 /// listener attached during a raise is first called by the next raise; one detached during a
 /// raise is not called again, not even later in that raise. Errors raised by a listener are not
 /// caught: they end the raise (the remaining listeners are not called) and leave through the
-/// raising call. Raises may nest.
+/// raising call. Raises may nest. The object that owns the source stays alive through a raise as
+/// through any call of its members: its caller holds a reference.
 ///
 /// Cost: a raise walks the listeners in place (no copy of the list); a late-bound listener costs a
 /// name look-up and a late-bound call.
