@@ -1,0 +1,289 @@
+#include "ordering/quicksort_core.h"
+
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace quorvel::sorting {
+namespace {
+
+TEST(QuickSortMidpoint, RoundsHalfToEvenWithoutOverflow) {
+  struct Row {
+    const char* name;
+    std::int32_t lo, hi, mid;
+  } rows[] = {
+      {"(1, 4)", 1, 4, 2},
+      {"(2, 5)", 2, 5, 4},
+      {"(0, 1)", 0, 1, 0},
+      {"(1, 2)", 1, 2, 2},
+      {"one element", 7, 7, 7},
+      {"empty list range (0, -1)", 0, -1, 0},
+      {"negative (-3, -2)", -3, -2, -2},
+      {"negative (-4, -1)", -4, -1, -2},
+      {"top of the index space", INT32_MAX - 1, INT32_MAX, INT32_MAX - 1},
+      {"bottom of the index space", INT32_MIN, INT32_MIN + 1, INT32_MIN},
+      {"whole index space", INT32_MIN, INT32_MAX, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(midpoint(row.lo, row.hi), row.mid);
+  }
+}
+
+// One step of a sort as a test sees it: a pivot taken, a test against it, or an exchange.
+struct Step {
+  char what;  // 'p' pivot, 'b' before-test, 'a' after-test, 'x' exchange
+  std::int32_t i, j;
+  bool operator==(const Step&) const = default;
+};
+
+// The algorithm as written, recursive, over a vector indexed from `base`.
+void reference_sort(std::vector<int>& v, std::int32_t base, std::int32_t lo, std::int32_t hi, std::vector<Step>& log) {
+  auto at = [&](std::int32_t k) -> int& { return v[static_cast<std::size_t>(k - base)]; };
+  const std::int32_t mid = midpoint(lo, hi);
+  const int pivot = at(mid);
+  log.push_back({'p', mid, 0});
+  std::int32_t i = lo, j = hi;
+  while (i <= j) {
+    while (log.push_back({'b', i, 0}), at(i) < pivot) ++i;
+    while (log.push_back({'a', j, 0}), at(j) > pivot) --j;
+    if (i <= j) {
+      log.push_back({'x', i, j});
+      std::swap(at(i), at(j));
+      ++i;
+      --j;
+    }
+  }
+  if (lo < j) reference_sort(v, base, lo, j, log);
+  if (i < hi) reference_sort(v, base, i, hi, log);
+}
+
+// Ops over a vector that log every step and check every index against [lo, hi].
+struct LoggingOps {
+  std::vector<int>& v;
+  std::int32_t base, lo, hi;
+  std::vector<Step>& log;
+  std::function<int(int, int)> order = [](int a, int b) { return (a > b) - (a < b); };
+  bool keep_log = true;
+  std::size_t steps = 0;
+
+  void note(Step s) {
+    ++steps;
+    if (keep_log) log.push_back(s);
+  }
+
+  int& at(std::int32_t k) {
+    if (k < lo || k > hi) throw std::logic_error("index outside the range");
+    return v[static_cast<std::size_t>(k - base)];
+  }
+  int take_pivot(std::int32_t mid) {
+    note({'p', mid, 0});
+    return at(mid);
+  }
+  bool before(std::int32_t i, int pivot) {
+    note({'b', i, 0});
+    return order(at(i), pivot) < 0;
+  }
+  bool after(std::int32_t j, int pivot) {
+    note({'a', j, 0});
+    return order(at(j), pivot) > 0;
+  }
+  void exchange(std::int32_t i, std::int32_t j) {
+    note({'x', i, j});
+    std::swap(at(i), at(j));
+  }
+};
+
+std::vector<int> random_values(std::mt19937& rng, std::size_t n, int distinct) {
+  std::uniform_int_distribution<int> d(0, distinct - 1);
+  std::vector<int> v(n);
+  for (int& x : v) x = d(rng);
+  return v;
+}
+
+TEST(QuickSortCore, SameStepsAsTheRecursiveAlgorithm) {
+  std::mt19937 rng(7);
+  for (std::size_t n = 1; n <= 120; ++n) {
+    for (int distinct : {1, 3, 1000}) {
+      SCOPED_TRACE(testing::Message() << "n=" << n << " distinct=" << distinct);
+      const std::vector<int> input = random_values(rng, n, distinct);
+      const std::int32_t base = -5;  // an array's own index space need not start at 0
+      const std::int32_t hi = base + static_cast<std::int32_t>(n) - 1;
+      std::vector<int> expected = input;
+      std::vector<Step> expected_log;
+      reference_sort(expected, base, base, hi, expected_log);
+
+      std::vector<int> actual = input;
+      std::vector<Step> actual_log;
+      LoggingOps ops{actual, base, base, hi, actual_log};
+      quicksort_literal(ops, base, hi);
+      ASSERT_EQ(actual_log, expected_log);
+      ASSERT_EQ(actual, expected);
+      ASSERT_TRUE(std::is_sorted(actual.begin(), actual.end()));
+    }
+  }
+}
+
+TEST(QuickSortCore, OneElementIsComparedTwiceAndExchangedWithItself) {
+  std::vector<int> v{42};
+  std::vector<Step> log;
+  LoggingOps ops{v, 3, 3, 3, log};
+  quicksort_literal(ops, 3, 3);
+  EXPECT_EQ(log, (std::vector<Step>{{'p', 3, 0}, {'b', 3, 0}, {'a', 3, 0}, {'x', 3, 3}}));
+  EXPECT_EQ(v, std::vector<int>{42});
+}
+
+TEST(QuickSortCore, InconsistentOrdersStayInRangeAndKeepEveryElement) {
+  std::mt19937 rng(11);
+  struct Row {
+    const char* name;
+    std::function<int(int, int)> order;
+  } rows[] = {
+      {"always before", [](int, int) { return -1; }},
+      {"always after", [](int, int) { return 1; }},
+      {"always equal", [](int, int) { return 0; }},
+      {"random signs", [&rng](int, int) { return static_cast<int>(rng() % 3) - 1; }},
+      {"reversed on odd values", [](int a, int b) { return (a & 1) ? (b > a) - (b < a) : (a > b) - (a < b); }},
+  };
+  for (const Row& row : rows) {
+    for (std::size_t n : {1u, 2u, 3u, 7u, 64u, 333u}) {
+      SCOPED_TRACE(testing::Message() << row.name << " n=" << n);
+      const std::vector<int> input = random_values(rng, n, 10);
+      std::vector<int> v = input;
+      std::vector<Step> log;
+      LoggingOps ops{v, 0, 0, static_cast<std::int32_t>(n) - 1, log};
+      ops.order = row.order;
+      ASSERT_NO_THROW(quicksort_literal(ops, 0, static_cast<std::int32_t>(n) - 1));
+      std::vector<int> a = input, b = v;
+      std::sort(a.begin(), a.end());
+      std::sort(b.begin(), b.end());
+      ASSERT_EQ(a, b);
+    }
+  }
+}
+
+TEST(QuickSortCore, AFailingTestLeavesEveryElementInPlaceOnce) {
+  std::mt19937 rng(13);
+  const std::vector<int> input = random_values(rng, 40, 8);
+  std::vector<int> sorted = input;
+  std::sort(sorted.begin(), sorted.end());
+  std::size_t tests_in_full_sort = 0;
+  {
+    std::vector<int> v = input;
+    std::vector<Step> log;
+    LoggingOps ops{v, 0, 0, 39, log};
+    quicksort_literal(ops, 0, 39);
+    tests_in_full_sort = static_cast<std::size_t>(std::count_if(log.begin(), log.end(), [](const Step& s) {
+      return s.what == 'a' || s.what == 'b';
+    }));
+  }
+  for (std::size_t k = 1; k <= tests_in_full_sort; ++k) {
+    SCOPED_TRACE(testing::Message() << "fails at test " << k);
+    std::vector<int> v = input;
+    std::vector<Step> log;
+    std::size_t calls = 0;
+    LoggingOps ops{v, 0, 0, 39, log};
+    ops.order = [&](int a, int b) {
+      if (++calls == k) throw std::runtime_error("comparer failed");
+      return (a > b) - (a < b);
+    };
+    EXPECT_THROW(quicksort_literal(ops, 0, 39), std::runtime_error);
+    std::sort(v.begin(), v.end());
+    ASSERT_EQ(v, sorted);
+  }
+}
+
+// Runs `f` on a thread whose whole stack is `bytes`: a recursion as deep as the input is long
+// would not fit.
+void run_on_small_stack(std::size_t bytes, const std::function<void()>& f) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, bytes), 0);
+  pthread_t thread;
+  auto body = [](void* arg) -> void* {
+    (*static_cast<const std::function<void()>*>(arg))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, body, const_cast<std::function<void()>*>(&f)), 0);
+  ASSERT_EQ(pthread_join(thread, nullptr), 0);
+  pthread_attr_destroy(&attr);
+}
+
+// Values chosen while sorting so that each pivot is as bad as it can be (a lazy adversary that
+// fixes an element's value only when it must); the recorded values are then an input that
+// drives the middle-pivot partition to a depth close to its length.
+std::vector<int> adversarial_input(std::int32_t n) {
+  const int gas = n;
+  std::vector<int> value(static_cast<std::size_t>(n), gas);
+  int solid = 0;
+  int candidate = -1;
+  auto order = [&](int x, int y) {
+    auto& vx = value[static_cast<std::size_t>(x)];
+    auto& vy = value[static_cast<std::size_t>(y)];
+    if (vx == gas && vy == gas) (x == candidate ? vx : vy) = solid++;
+    if (vx == gas) {
+      candidate = x;
+    } else if (vy == gas) {
+      candidate = y;
+    }
+    return (vx > vy) - (vx < vy);
+  };
+  std::vector<int> ids(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k) ids[static_cast<std::size_t>(k)] = k;
+  std::vector<Step> log;
+  LoggingOps ops{ids, 0, 0, n - 1, log};
+  ops.order = order;
+  ops.keep_log = false;
+  quicksort_literal(ops, 0, n - 1);
+  return value;
+}
+
+TEST(QuickSortCore, AdversarialInputDoesNotGrowTheThreadStack) {
+#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
+  constexpr std::int32_t n = 3000;
+#else
+  constexpr std::int32_t n = 20000;
+#endif
+  std::vector<int> v = adversarial_input(n);
+  std::vector<Step> log;
+  LoggingOps ops{v, 0, 0, n - 1, log};
+  ops.keep_log = false;
+  run_on_small_stack(256 * 1024, [&] { quicksort_literal(ops, 0, n - 1); });
+  EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));
+  // Quadratic work shows that the partitions were as uneven as they get.
+  EXPECT_GT(ops.steps, static_cast<std::size_t>(n) * n / 8);
+}
+
+// The core with the plainest ops, so that ten million elements stay quick.
+struct PlainOps {
+  std::vector<std::int32_t>& v;
+  std::int32_t take_pivot(std::int32_t mid) const { return v[static_cast<std::size_t>(mid)]; }
+  bool before(std::int32_t i, std::int32_t pivot) const { return v[static_cast<std::size_t>(i)] < pivot; }
+  bool after(std::int32_t j, std::int32_t pivot) const { return v[static_cast<std::size_t>(j)] > pivot; }
+  void exchange(std::int32_t i, std::int32_t j) const { std::swap(v[static_cast<std::size_t>(i)], v[static_cast<std::size_t>(j)]); }
+};
+
+TEST(QuickSortCore, TenMillionSortedAndReversedOnASmallStack) {
+#if defined(__SANITIZE_ADDRESS__) || !defined(NDEBUG)
+  constexpr std::int32_t n = 500'000;
+#else
+  constexpr std::int32_t n = 10'000'000;
+#endif
+  for (bool reversed : {false, true}) {
+    SCOPED_TRACE(reversed ? "reversed" : "sorted");
+    std::vector<std::int32_t> v(static_cast<std::size_t>(n));
+    for (std::int32_t k = 0; k < n; ++k) v[static_cast<std::size_t>(k)] = reversed ? n - k : k;
+    PlainOps ops{v};
+    run_on_small_stack(64 * 1024, [&] { quicksort_literal(ops, 0, n - 1); });
+    EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));
+  }
+}
+
+}  // namespace
+}  // namespace quorvel::sorting
