@@ -1,62 +1,199 @@
-// Coercion between kinds. Placeholder: whole numbers and plain text only, until the full rules land.
+// Coercion between kinds: the Variant-level face of the scalar conversion and number text rules,
+// with the user's locale for text. One source reduction (what kind of scalar is held) and one
+// function per target, so each pair of the table is a line in one switch.
 #include "quorvel/platform/coerce.h"
 
-#include <cmath>
-#include <string>
-
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/late_binding.h"
+#include "quorvel/platform/locale.h"
+#include "quorvel/platform/number_text.h"
+#include "quorvel/platform/scalar_convert.h"
 
 namespace quorvel {
 
 namespace {
 
-double number_of(const Variant& in) {
-  Variant v = in.default_value();
-  if (const auto* p = v.if_integer()) return *p;
-  if (const auto* p = v.if_long()) return *p;
-  if (const auto* p = v.if_single()) return *p;
-  if (const auto* p = v.if_double()) return *p;
-  if (const auto* p = v.if_boolean()) return p->bits;
-  if (const auto* p = v.if_byte()) return *p;
-  if (v.is_empty()) return 0;
-  if (v.is_null()) raise_runtime_error(RuntimeError::InvalidUseOfNull);
-  if (const auto* s = v.if_string()) {
-    std::string t = s->to_utf8();
-    std::size_t used = 0;
-    try {
-      double d = std::stod(t, &used);
-      if (used == t.size()) return d;
-    } catch (...) {
-    }
+// What a value holds, once objects are read through their default value.
+enum class Form : std::uint8_t { Empty, Whole, Boolean, Single, Double, Text };
+
+struct Scalar {
+  Form form = Form::Empty;
+  std::int32_t whole = 0;  // Whole: Integer, Long, Byte; Boolean: its raw 16-bit value
+  double real = 0;         // Single (widened exactly) and Double
+  const String* text = nullptr;
+};
+
+[[noreturn]] void raise_status(ConvStatus status) {
+  raise_runtime_error(status == ConvStatus::Overflow ? RuntimeError::Overflow : RuntimeError::TypeMismatch);
+}
+
+inline void check(ConvStatus status) {
+  if (status != ConvStatus::Ok) raise_status(status);
+}
+
+NumberSeparators user_separators() { return number_separators(user_locale()); }
+
+// The scalar a non-object value holds; Null raises 94, arrays, errors and the rest 13.
+Scalar scalar_of(const Variant& v) {
+  if (v.is_array()) raise_runtime_error(RuntimeError::TypeMismatch);
+  Scalar s;
+  switch (v.kind()) {
+    case VarKind::Empty:
+      return s;
+    case VarKind::Null:
+      raise_runtime_error(RuntimeError::InvalidUseOfNull);
+    case VarKind::Integer:
+      s.form = Form::Whole, s.whole = *v.if_integer();
+      return s;
+    case VarKind::Long:
+      s.form = Form::Whole, s.whole = *v.if_long();
+      return s;
+    case VarKind::Byte:
+      s.form = Form::Whole, s.whole = *v.if_byte();
+      return s;
+    case VarKind::Boolean:
+      // A Boolean converts with its raw bits: True is -1, and a stray 1 stays 1.
+      s.form = Form::Boolean, s.whole = v.if_boolean()->bits;
+      return s;
+    case VarKind::Single:
+      s.form = Form::Single, s.real = *v.if_single();
+      return s;
+    case VarKind::Double:
+      s.form = Form::Double, s.real = *v.if_double();
+      return s;
+    case VarKind::String:
+      s.form = Form::Text, s.text = v.if_string();
+      return s;
+    case VarKind::Object:
+    case VarKind::Error:
+    case VarKind::Variant:
+      break;
   }
   raise_runtime_error(RuntimeError::TypeMismatch);
 }
 
-double in_range(double d, double lo, double hi) {
-  d = std::nearbyint(d);
-  if (!(d >= lo && d <= hi)) raise_runtime_error(RuntimeError::Overflow);
-  return d;
+// Calls `convert` with the scalar `value` holds, reading an object's default value first (kept
+// alive for the call, as `convert` may look at its text). An object without one has no form of
+// any scalar kind (13); Nothing raises 91.
+template <class Convert>
+auto with_scalar(const Variant& value, Convert convert) {
+  if (!value.is_object()) return convert(scalar_of(value));
+  if (Unknown* p = value.if_object(); p && !has_default_member(*p)) raise_runtime_error(RuntimeError::TypeMismatch);
+  const Variant inner = value.default_value();
+  return convert(scalar_of(inner));
 }
 
 }  // namespace
 
-std::int16_t Variant::to_integer() const { return static_cast<std::int16_t>(in_range(number_of(*this), -32768, 32767)); }
-std::int32_t Variant::to_long() const { return static_cast<std::int32_t>(in_range(number_of(*this), -2147483648.0, 2147483647.0)); }
-float Variant::to_single() const { return static_cast<float>(number_of(*this)); }
-double Variant::to_double() const { return number_of(*this); }
-bool Variant::to_boolean() const { return number_of(*this) != 0; }
-std::uint8_t Variant::to_byte() const { return static_cast<std::uint8_t>(in_range(number_of(*this), 0, 255)); }
+std::int32_t Variant::to_long() const {
+  return with_scalar(*this, [](const Scalar& s) -> std::int32_t {
+    std::int32_t out = 0;
+    switch (s.form) {
+      case Form::Empty: return 0;
+      case Form::Whole:
+      case Form::Boolean: return s.whole;
+      case Form::Single:
+      case Form::Double: check(quorvel::to_long(s.real, out)); return out;
+      case Form::Text: check(parse_long(s.text->view(), user_separators(), out)); return out;
+    }
+    return out;
+  });
+}
+
+std::int16_t Variant::to_integer() const {
+  return with_scalar(*this, [](const Scalar& s) -> std::int16_t {
+    std::int16_t out = 0;
+    switch (s.form) {
+      case Form::Empty: break;
+      case Form::Whole:
+      case Form::Boolean: check(quorvel::to_integer(s.whole, out)); break;
+      case Form::Single:
+      case Form::Double: check(quorvel::to_integer(s.real, out)); break;
+      case Form::Text: check(parse_integer(s.text->view(), user_separators(), out)); break;
+    }
+    return out;
+  });
+}
+
+std::uint8_t Variant::to_byte() const {
+  return with_scalar(*this, [](const Scalar& s) -> std::uint8_t {
+    std::uint8_t out = 0;
+    switch (s.form) {
+      case Form::Empty: break;
+      case Form::Whole:
+      case Form::Boolean: check(quorvel::to_byte(s.whole, out)); break;  // True (-1) overflows
+      case Form::Single:
+      case Form::Double: check(quorvel::to_byte(s.real, out)); break;
+      case Form::Text: check(parse_byte(s.text->view(), user_separators(), out)); break;
+    }
+    return out;
+  });
+}
+
+float Variant::to_single() const {
+  return with_scalar(*this, [](const Scalar& s) -> float {
+    float out = 0;
+    switch (s.form) {
+      case Form::Empty: break;
+      case Form::Whole:
+      case Form::Boolean: out = static_cast<float>(s.whole); break;  // nearest, as the platform does
+      case Form::Single: out = static_cast<float>(s.real); break;      // exact, infinities included
+      case Form::Double: check(quorvel::to_single(s.real, out)); break;
+      case Form::Text: check(parse_single(s.text->view(), user_separators(), out)); break;
+    }
+    return out;
+  });
+}
+
+double Variant::to_double() const {
+  return with_scalar(*this, [](const Scalar& s) -> double {
+    double out = 0;
+    switch (s.form) {
+      case Form::Empty: break;
+      case Form::Whole:
+      case Form::Boolean: out = s.whole; break;
+      case Form::Single:
+      case Form::Double: out = s.real; break;
+      case Form::Text: check(parse_double(s.text->view(), user_separators(), out)); break;
+    }
+    return out;
+  });
+}
+
+bool Variant::to_boolean() const {
+  return with_scalar(*this, [](const Scalar& s) -> bool {
+    bool out = false;
+    switch (s.form) {
+      case Form::Empty: break;
+      case Form::Whole:
+      case Form::Boolean: out = s.whole != 0; break;
+      case Form::Single:
+      case Form::Double: out = quorvel::to_boolean(s.real); break;
+      case Form::Text: check(parse_boolean(s.text->view(), user_separators(), out)); break;
+    }
+    return out;
+  });
+}
+
 String Variant::to_string() const {
-  Variant v = default_value();
-  if (const auto* s = v.if_string()) return *s;
-  if (v.is_empty()) return String();
-  if (const auto* b = v.if_boolean()) return String(*b ? u"True" : u"False");
-  const double d = number_of(v);
-  const std::string t = std::to_string(static_cast<long long>(d));
-  return String::from_utf8(t);
+  return with_scalar(*this, [](const Scalar& s) -> String {
+    char16_t buf[kNumberTextCapacity];
+    std::size_t len = 0;
+    switch (s.form) {
+      case Form::Empty: return String();
+      case Form::Text: return *s.text;  // shared, not copied
+      case Form::Boolean: return String(s.whole != 0 ? kTrueText : kFalseText);
+      case Form::Whole: len = format_long(s.whole, buf); break;
+      case Form::Single: len = format_single(static_cast<float>(s.real), user_separators(), buf); break;
+      case Form::Double: len = format_double(s.real, user_separators(), buf); break;
+    }
+    return String(std::u16string_view(buf, len));
+  });
 }
 
 Variant change_type(const Variant& value, VarKind kind) {
+  // To its own kind a value is copied as it is: a Boolean holding 1 stays 1, an infinite Single stays.
+  if (!value.is_array() && value.kind() == kind) return value.copy_ind();
   switch (kind) {
     case VarKind::Integer: return Variant(value.to_integer());
     case VarKind::Long: return Variant(value.to_long());
@@ -70,7 +207,6 @@ Variant change_type(const Variant& value, VarKind kind) {
     case VarKind::Empty:
     case VarKind::Null:
     case VarKind::Error:
-      if (value.kind() == kind && !value.is_array()) return value.copy_ind();
       break;
   }
   raise_runtime_error(RuntimeError::TypeMismatch);
