@@ -21,7 +21,8 @@ std::string first_difference(const Array& want, const Array& have) {
       want.lower_bound() != have.lower_bound() || want.count() != have.count()) {
     return {};
   }
-  for (std::int32_t i = want.lower_bound(); i <= want.upper_bound(); ++i) {
+  for (std::int32_t k = 0; k < want.count(); ++k) {  // by offset: an upper bound may be 2^31 - 1
+    const std::int32_t i = want.lower_bound() + k;
     const Variant w = want.get(i), h = have.get(i);
     if (!same_value(w, h)) {
       return " (item " + std::to_string(i) + ": expected " + value_text(w) + ", got " + value_text(h) + ")";
@@ -40,8 +41,8 @@ bool same_value(const Variant& a, const Variant& b) {
     if (x.allocated() != y.allocated()) return false;
     if (!x.allocated()) return true;
     if (x.lower_bound() != y.lower_bound() || x.count() != y.count()) return false;
-    for (std::int32_t i = x.lower_bound(); i <= x.upper_bound(); ++i) {
-      if (!same_value(x.get(i), y.get(i))) return false;
+    for (std::int32_t k = 0; k < x.count(); ++k) {  // by offset: an upper bound may be 2^31 - 1
+      if (!same_value(x.get(x.lower_bound() + k), y.get(x.lower_bound() + k))) return false;
     }
     return true;
   }

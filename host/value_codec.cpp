@@ -62,7 +62,8 @@ Variant scalar_of_kind(const Json& j, VarKind kind, Variables& vars) {
   if (j.is_object()) {
     Variant v = value_from_json(j, vars, ValueUse::Plain);
     if (v.type_code() != Variant::code(kind)) {
-      throw Malformed("an item of a " + std::string(kind_name(kind)) + " array cannot be " + value_text(v));
+      const std::string name = kind_name(kind);
+      throw Malformed("expected " + std::string(name[0] == 'I' ? "an " : "a ") + name + " here, got " + value_text(v));
     }
     return v;
   }
@@ -122,13 +123,13 @@ Variant array_value(const Json& spec, Variables& vars) {
   if (last > INT32_MAX) throw Malformed("array upper bound " + std::to_string(last) + " is out of range for Long");
 
   Array a(kind, lb, static_cast<std::int32_t>(items.size()));
-  std::int32_t index = lb;
+  std::int64_t index = lb;  // 64 bits: one past an upper bound of 2^31 - 1 must not overflow
   for (const Json& item : items) {
     Variant v = kind == VarKind::Object ? value_from_json(item, vars, ValueUse::Plain) : scalar_of_kind(item, kind, vars);
     if (kind == VarKind::Object && !v.is_object()) {
       throw Malformed("an item of an Obj array is {\"Obj\": v} or {\"Nothing\": 0}, got " + echo(item, 60));
     }
-    a.put(index++, v);
+    a.put(static_cast<std::int32_t>(index++), v);
   }
   return Variant(std::move(a));
 }
