@@ -4,13 +4,13 @@
 #include "quorvel/ordering/sort_engine.h"
 
 #include <cstddef>
-#include <new>
 #include <span>
 #include <utility>
 
 #include "ordering/fast_sort.h"
 #include "ordering/quicksort_core.h"
 #include "quorvel/frame/error_catalogue.h"
+#include "quorvel/frame/variant_procedures.h"
 #include "quorvel/ordering/compare_variants.h"
 #include "quorvel/platform/describe.h"
 
@@ -20,38 +20,16 @@ namespace {
 
 using sorting::quicksort_literal;
 
-// The failure code a deep copy reports when memory runs out.
-constexpr std::int32_t kCopyOutOfMemory = static_cast<std::int32_t>(0x8007000Eu);
-
-// A dereferencing deep copy (the pivot of the Variant kind).
-Variant copy_variant(const Variant& source) {
-  try {
-    return source.copy_ind();
-  } catch (const std::bad_alloc&) {
-    raise_copy_failure(u"CopyVariant.OLEVariantCopyInd Failed : ", kCopyOutOfMemory);
-  }
-}
-
-Variant copy_for_swap(const Variant& source) {
-  try {
-    return source.copy_ind();
-  } catch (const std::bad_alloc&) {
-    raise_copy_failure(u"OLEVariantCopyInd Failed : ", kCopyOutOfMemory);
-  }
-}
-
-// Exchange by dereferencing copies. Both copies are made before either element is replaced, so
-// a failed copy leaves both elements as they were. A plain (not by-reference) value is its own
-// deep copy, so two of them are exchanged without copying at all.
-void swap_variants(Variant& a, Variant& b) {
-  if (!a.is_by_ref() && !b.is_by_ref()) {
+// Exchange of two Variants by the dereferencing copies of `SwapVariants`. A plain scalar, string
+// or object is its own deep copy and copying it cannot fail, so two of those are exchanged in
+// place; by-reference values and arrays take the copying road.
+void exchange_variants(Variant& a, Variant& b) {
+  constexpr std::uint16_t kCopied = kByRefFlag | kArrayFlag;
+  if ((a.raw_code() & kCopied) == 0 && (b.raw_code() & kCopied) == 0) {
     a.swap(b);
-    return;
+  } else {
+    SwapVariants(a, b);
   }
-  Variant from_a = copy_for_swap(a);
-  Variant from_b = copy_for_swap(b);
-  a = std::move(from_b);
-  b = std::move(from_a);
 }
 
 // The array range [m, n], after checking that it lies within the array.
@@ -116,10 +94,14 @@ struct VariantOps {
   std::int16_t order(const Variant& element, const Variant& pivot) const {
     return comparer ? comparer->Compare(element, pivot) : CompareVariants(element, pivot, CompareMode::Binary);
   }
-  Variant take_pivot(std::int32_t mid) const { return copy_variant(at[mid]); }
+  Variant take_pivot(std::int32_t mid) const {
+    Variant pivot;
+    CopyVariant(pivot, at[mid]);
+    return pivot;
+  }
   bool before(std::int32_t i, const Variant& pivot) const { return order(at[i], pivot) < 0; }
   bool after(std::int32_t j, const Variant& pivot) const { return order(at[j], pivot) > 0; }
-  void exchange(std::int32_t i, std::int32_t j) const { swap_variants(at[i], at[j]); }
+  void exchange(std::int32_t i, std::int32_t j) const { exchange_variants(at[i], at[j]); }
 };
 
 // A value kept by the kind test: an object reference by reference, anything else (an object

@@ -12,6 +12,7 @@
 #include "ordering/test_comparers.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/ordering/comparers.h"
+#include "quorvel/frame/variant_procedures.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/error_reporter.h"
 
@@ -278,6 +279,67 @@ TEST(QuickSort, VariantArrayIsLockedWhileTheComparerRuns) {
   EXPECT_FALSE(a.locked());
   a.resize(4);  // unlocked again afterwards
   EXPECT_EQ(a.count(), 4);
+}
+
+TEST(QuickSort, FailedDeepCopiesRaiseAndLeaveTheElements) {
+  const std::int32_t out_of_memory = copy_status::kOutOfMemory;
+  struct Row {
+    const char* name;
+    int failing_copy;  // the pivot is the first copy; an exchange of references makes three more
+    const char16_t* message;
+  } rows[] = {
+      {"pivot", 1, u"CopyVariant.OLEVariantCopyInd Failed : -2147024882"},
+      {"exchange", 2, u"OLEVariantCopyInd Failed : -2147024882"},
+      {"exchange, last copy", 4, u"OLEVariantCopyInd Failed : -2147024882"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::int32_t x = 2, y = 1;
+    ArrayOf<Variant> a = array_of<Variant>(0, {Variant::by_ref(x), Variant::by_ref(y)});
+    detail::fail_variant_copy(row.failing_copy, out_of_memory);
+    const Error e = error_of([&] { make<QuickSort>()->SortVariants(a, 0, 1, nullptr); });
+    detail::fail_variant_copy(0, 0);
+    EXPECT_EQ(e.number(), static_cast<std::int32_t>(0x80040007u));
+    EXPECT_EQ(e.description(), String(row.message));
+    EXPECT_TRUE(a.items()[0].is_by_ref());
+    EXPECT_TRUE(a.items()[1].is_by_ref());
+    EXPECT_EQ(longs(a), (std::vector<std::int32_t>{2, 1}));
+  }
+}
+
+// An object that offers `Compare` only by name, as a script's comparer would.
+class LateBoundOrder final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "TestLateBoundOrder";
+  static constexpr Guid iid{"{0E3D51A2-6C7B-4F10-9B53-5A1C00DE0301}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info =
+        describe_class<LateBoundOrder>(ClassFlags::None, {method<&LateBoundOrder::Compare>("Compare", 1, {"A", "B"})});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  // Descending, and answering with a Long: the adapter converts the result.
+  std::int32_t Compare(const Variant& A, const Variant& B) { return B.to_long() - A.to_long(); }
+};
+
+TEST(QuickSort, LibraryAndLateBoundComparers) {
+  const std::int64_t lives = Object::live_count();
+  {
+    Ref<IComparer> late = IComparer::late_bound(Ref<Unknown>(as_unknown(make<LateBoundOrder>().get())));
+    ASSERT_TRUE(late);
+    ArrayOf<std::int32_t> l = array_of<std::int32_t>(0, {3, 9, 1, 4});
+    make<QuickSort>()->SortLongs(l, 0, 3, late.get());
+    EXPECT_EQ(values_of(l), (std::vector<std::int32_t>{9, 4, 3, 1}));
+
+    ArrayOf<Variant> v = array_of<Variant>(0, {Variant(u"b"), Variant(u"B"), Variant(u"a"), Variant(u"A")});
+    make<QuickSort>()->SortVariants(v, 0, 3, make<DefaultComparer>().get());
+    EXPECT_EQ(v.items()[0].to_string(), String(u"A"));
+    EXPECT_EQ(v.items()[3].to_string(), String(u"b"));
+    ArrayOf<String> s = array_of<String>(0, {u"b", u"C", u"a"});
+    make<QuickSort>()->SortStrings(s, 0, 2, make<TextModeComparer>().get());
+    EXPECT_EQ(values_of(s), (std::vector<String>{u"a", u"b", u"C"}));
+  }
+  EXPECT_EQ(Object::live_count(), lives);
 }
 
 // A comparer that raises at its k-th call, for k = 1, 2, ...: each sort ends with that error and
