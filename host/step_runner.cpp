@@ -117,6 +117,20 @@ void step_check(const Json& s, Variables& vars) {
   require(got, expected);
 }
 
+// What a container holds, for a failure message: " (items: Long 5, Long 12)", or "" if unreadable.
+std::string items_text(const Variant& target, std::int32_t base, const Outcome& count) {
+  const std::int32_t* n = count.raised ? nullptr : count.value.if_long();
+  if (!n || *n <= 0) return {};
+  constexpr std::int32_t kShown = 8;
+  std::string text = " (items: ";
+  for (std::int32_t i = 0; i < *n && i < kShown; ++i) {
+    std::vector<Variant> index{Variant(base + i)};
+    const Outcome item = attempt([&] { return invoke(target, u"Item", MemberKind::Method | MemberKind::Get, index); });
+    text += (i ? ", " : "") + item.text();
+  }
+  return text + (*n > kShown ? ", ...)" : ")");
+}
+
 void step_items(const Json& s, Variables& vars) {
   const Variant target = existing_variable(vars, s[1]);
   if (!s[2].is_array()) throw Malformed("the expected items must be a JSON array, got " + echo(s[2], 60));
@@ -140,7 +154,8 @@ void step_items(const Json& s, Variables& vars) {
     }
     return;
   }
-  throw StepFailed("Count: expected " + value_text(Variant(count)) + ", got " + got_count.text());
+  throw StepFailed("Count: expected " + value_text(Variant(count)) + ", got " + got_count.text() +
+                   items_text(target, base, got_count));
 }
 
 void step_same(const Json& s, Variables& vars) {
