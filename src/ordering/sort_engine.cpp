@@ -138,9 +138,10 @@ struct ListOps {
 };
 
 // The common road of the typed array kinds: check, lock, then the fast path when there is no
-// comparer and `fast` accepts the range, else the literal algorithm.
+// comparer and `fast` accepts the range, else the literal algorithm. `comparer` is held for the
+// whole sort, whatever happens to the engine's own field meanwhile.
 template <class E, class Fast>
-void sort_array(ArrayOf<E>& arr, std::int32_t m, std::int32_t n, IComparer* comparer, Fast fast) {
+void sort_array(ArrayOf<E>& arr, std::int32_t m, std::int32_t n, const Ref<IComparer> comparer, Fast fast) {
   if (m > n) return;
   const std::span<E> range = checked_range(arr, m, n);
   ArrayLock lock(arr);
@@ -171,7 +172,7 @@ void QuickSort::SetComparer(IComparer* Comparer) noexcept {
 
 void QuickSort::SortBooleans(ArrayOf<VariantBool>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<VariantBool> r) {
+  sort_array(Arr, m, n, comparer_, [](std::span<VariantBool> r) {
     sorting::sort_booleans(r);
     return true;
   });
@@ -179,7 +180,7 @@ void QuickSort::SortBooleans(ArrayOf<VariantBool>& Arr, std::int32_t m, std::int
 
 void QuickSort::SortBytes(ArrayOf<std::uint8_t>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<std::uint8_t> r) {
+  sort_array(Arr, m, n, comparer_, [](std::span<std::uint8_t> r) {
     sorting::sort_bytes(r);
     return true;
   });
@@ -187,12 +188,12 @@ void QuickSort::SortBytes(ArrayOf<std::uint8_t>& Arr, std::int32_t m, std::int32
 
 void QuickSort::SortDoubles(ArrayOf<double>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<double> r) { return sorting::try_sort_doubles(r); });
+  sort_array(Arr, m, n, comparer_, [](std::span<double> r) { return sorting::try_sort_doubles(r); });
 }
 
 void QuickSort::SortIntegers(ArrayOf<std::int16_t>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<std::int16_t> r) {
+  sort_array(Arr, m, n, comparer_, [](std::span<std::int16_t> r) {
     sorting::sort_integers(r);
     return true;
   });
@@ -200,7 +201,7 @@ void QuickSort::SortIntegers(ArrayOf<std::int16_t>& Arr, std::int32_t m, std::in
 
 void QuickSort::SortLongs(ArrayOf<std::int32_t>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<std::int32_t> r) {
+  sort_array(Arr, m, n, comparer_, [](std::span<std::int32_t> r) {
     sorting::sort_longs(r);
     return true;
   });
@@ -212,18 +213,19 @@ void QuickSort::SortObjects(ArrayOf<Ref<Unknown>>& Arr, std::int32_t m, std::int
   if (m > n) return;
   const std::span<Ref<Unknown>> range = checked_range(Arr, m, n);
   ArrayLock lock(Arr);
-  ComparerOps<Ref<Unknown>> ops{Elements<Ref<Unknown>>(range, m), *comparer_};
+  const Ref<IComparer> comparer = comparer_;
+  ComparerOps<Ref<Unknown>> ops{Elements<Ref<Unknown>>(range, m), *comparer};
   quicksort_literal(ops, m, n);
 }
 
 void QuickSort::SortSingles(ArrayOf<float>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<float> r) { return sorting::try_sort_singles(r); });
+  sort_array(Arr, m, n, comparer_, [](std::span<float> r) { return sorting::try_sort_singles(r); });
 }
 
 void QuickSort::SortStrings(ArrayOf<String>& Arr, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   SetComparer(Comparer);
-  sort_array(Arr, m, n, comparer_.get(), [](std::span<String> r) {
+  sort_array(Arr, m, n, comparer_, [](std::span<String> r) {
     sorting::sort_strings(r);
     return true;
   });
@@ -234,14 +236,17 @@ void QuickSort::SortVariants(ArrayOf<Variant>& Arr, std::int32_t m, std::int32_t
   if (m > n) return;
   const std::span<Variant> range = checked_range(Arr, m, n);
   ArrayLock lock(Arr);
-  VariantOps ops{Elements<Variant>(range, m), comparer_.get()};
+  const Ref<IComparer> comparer = comparer_;
+  VariantOps ops{Elements<Variant>(range, m), comparer.get()};
   quicksort_literal(ops, m, n);
 }
 
 void QuickSort::SortList(IArrayList& List, std::int32_t m, std::int32_t n, IComparer* Comparer) {
   list_ = Ref<IArrayList>(&List);
   SetComparer(Comparer);
-  ListOps ops{*list_, comparer_.get()};
+  const Ref<IArrayList> list = list_;
+  const Ref<IComparer> comparer = comparer_;
+  ListOps ops{*list, comparer.get()};
   quicksort_literal(ops, m, n);
 }
 
