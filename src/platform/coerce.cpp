@@ -85,7 +85,7 @@ auto with_scalar(const Variant& value, Convert convert) {
 
 }  // namespace
 
-std::int32_t Variant::to_long() const {
+std::int32_t Variant::convert_to_long() const {
   return with_scalar(*this, [](const Scalar& s) -> std::int32_t {
     std::int32_t out = 0;
     switch (s.form) {
@@ -100,7 +100,7 @@ std::int32_t Variant::to_long() const {
   });
 }
 
-std::int16_t Variant::to_integer() const {
+std::int16_t Variant::convert_to_integer() const {
   return with_scalar(*this, [](const Scalar& s) -> std::int16_t {
     std::int16_t out = 0;
     switch (s.form) {
@@ -115,7 +115,7 @@ std::int16_t Variant::to_integer() const {
   });
 }
 
-std::uint8_t Variant::to_byte() const {
+std::uint8_t Variant::convert_to_byte() const {
   return with_scalar(*this, [](const Scalar& s) -> std::uint8_t {
     std::uint8_t out = 0;
     switch (s.form) {
@@ -130,7 +130,7 @@ std::uint8_t Variant::to_byte() const {
   });
 }
 
-float Variant::to_single() const {
+float Variant::convert_to_single() const {
   return with_scalar(*this, [](const Scalar& s) -> float {
     float out = 0;
     switch (s.form) {
@@ -145,7 +145,7 @@ float Variant::to_single() const {
   });
 }
 
-double Variant::to_double() const {
+double Variant::convert_to_double() const {
   return with_scalar(*this, [](const Scalar& s) -> double {
     double out = 0;
     switch (s.form) {
@@ -160,7 +160,7 @@ double Variant::to_double() const {
   });
 }
 
-bool Variant::to_boolean() const {
+bool Variant::convert_to_boolean() const {
   return with_scalar(*this, [](const Scalar& s) -> bool {
     bool out = false;
     switch (s.form) {
@@ -175,7 +175,7 @@ bool Variant::to_boolean() const {
   });
 }
 
-String Variant::to_string() const {
+String Variant::convert_to_string() const {
   return with_scalar(*this, [](const Scalar& s) -> String {
     char16_t buf[kNumberTextCapacity];
     std::size_t len = 0;

@@ -49,7 +49,7 @@ Variant& Variant::operator=(Variant&& other) noexcept {
   return *this;
 }
 
-void Variant::clear() noexcept {
+void Variant::release_resource() noexcept {
   if (vt_ == code(VarKind::String)) {
     u_.str.~String();
   } else if (vt_ == code(VarKind::Object)) {
@@ -57,22 +57,6 @@ void Variant::clear() noexcept {
   } else if ((vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag) {
     delete u_.arr;
   }
-  vt_ = 0;
-  u_.bits = 0;
-}
-
-const Variant& Variant::resolved() const noexcept {
-  const Variant* v = this;
-  while (v->vt_ == (code(VarKind::Variant) | kByRefFlag)) v = static_cast<const Variant*>(v->u_.ref);
-  return *v;
-}
-
-Variant& Variant::resolved() noexcept {
-  return const_cast<Variant&>(static_cast<const Variant*>(this)->resolved());
-}
-
-std::uint16_t Variant::type_code() const noexcept {
-  return static_cast<std::uint16_t>(resolved().vt_ & ~kByRefFlag);
 }
 
 bool Variant::is_numeric() const noexcept {

@@ -69,10 +69,16 @@ class Variant {
   Variant(Variant&& other) noexcept : vt_(other.vt_), u_(other.u_) { other.vt_ = 0, other.u_.bits = 0; }
   Variant& operator=(const Variant& other);
   Variant& operator=(Variant&& other) noexcept;
-  ~Variant() { clear(); }
+  ~Variant() {
+    if (owns_resource()) release_resource();
+  }
 
   /// Back to Empty, releasing what was held.
-  void clear() noexcept;
+  void clear() noexcept {
+    if (owns_resource()) release_resource();
+    vt_ = 0;
+    u_.bits = 0;
+  }
   void swap(Variant& other) noexcept {
     std::swap(vt_, other.vt_);
     std::swap(u_, other.u_);
@@ -84,7 +90,7 @@ class Variant {
   std::uint16_t raw_code() const noexcept { return vt_; }
   bool is_by_ref() const noexcept { return (vt_ & kByRefFlag) != 0; }
   /// The kind code of the value, through a by-reference (never carries 0x4000); objects report 9.
-  std::uint16_t type_code() const noexcept;
+  std::uint16_t type_code() const noexcept { return static_cast<std::uint16_t>(resolved().vt_ & ~kByRefFlag); }
   /// The kind code as the platform reports it: like `type_code()`, except that an object whose
   /// class has a default member reports the kind of that member's value (which is read to know it).
   std::uint16_t var_type() const;
@@ -118,18 +124,22 @@ class Variant {
   const Array* if_array() const noexcept;
   Array* if_array() noexcept;
   /// The Variant a by-reference Variant points at (followed to the end), else this one.
-  const Variant& resolved() const noexcept;
-  Variant& resolved() noexcept;
+  const Variant& resolved() const noexcept {
+    const Variant* v = this;
+    while (v->vt_ == (code(VarKind::Variant) | kByRefFlag)) v = static_cast<const Variant*>(v->u_.ref);
+    return *v;
+  }
+  Variant& resolved() noexcept { return const_cast<Variant&>(static_cast<const Variant*>(this)->resolved()); }
 
   // --- throwing conversions with the platform's rules (user's locale) ----------------------
 
-  std::int16_t to_integer() const;
-  std::int32_t to_long() const;
-  float to_single() const;
-  double to_double() const;
-  String to_string() const;
-  bool to_boolean() const;
-  std::uint8_t to_byte() const;
+  std::int16_t to_integer() const { return vt_ == code(VarKind::Integer) ? u_.i2 : convert_to_integer(); }
+  std::int32_t to_long() const { return vt_ == code(VarKind::Long) ? u_.i4 : convert_to_long(); }
+  float to_single() const { return vt_ == code(VarKind::Single) ? u_.r4 : convert_to_single(); }
+  double to_double() const { return vt_ == code(VarKind::Double) ? u_.r8 : convert_to_double(); }
+  String to_string() const { return vt_ == code(VarKind::String) ? u_.str : convert_to_string(); }
+  bool to_boolean() const { return vt_ == code(VarKind::Boolean) ? u_.b != 0 : convert_to_boolean(); }
+  std::uint8_t to_byte() const { return vt_ == code(VarKind::Byte) ? u_.ui1 : convert_to_byte(); }
   /// The object reference held (Nothing included); anything else raises 424 (object required).
   Ref<Unknown> to_object() const;
 
@@ -146,6 +156,20 @@ class Variant {
   static constexpr std::uint16_t code(VarKind k) noexcept { return static_cast<std::uint16_t>(k); }
 
  private:
+  // The general conversions, out of line; the members above take the same-kind case inline.
+  std::int16_t convert_to_integer() const;
+  std::int32_t convert_to_long() const;
+  float convert_to_single() const;
+  double convert_to_double() const;
+  String convert_to_string() const;
+  bool convert_to_boolean() const;
+  std::uint8_t convert_to_byte() const;
+
+  bool owns_resource() const noexcept {
+    return vt_ == code(VarKind::String) || vt_ == code(VarKind::Object) || (vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag;
+  }
+  void release_resource() noexcept;
+
   struct RawTag {};
   Variant(RawTag, std::uint16_t vt) noexcept : vt_(vt) { u_.bits = 0; }
   static Variant by_ref_to(VarKind kind, void* target) noexcept {
