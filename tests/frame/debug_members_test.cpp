@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quorvel/platform/collection.h"
+#include "quorvel/platform/describe.h"
 #include "quorvel/platform/late_binding.h"
 
 namespace quorvel {

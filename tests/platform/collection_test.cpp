@@ -89,7 +89,9 @@ TEST(Collection, FailuresRaiseAndChangeNothing) {
       {"remove absent key", 5, [](Collection& c) { c.Remove(Variant(u"zz")); }},
       {"duplicate key, other case", 457, [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant(u"A")); }},
       {"both Before and After", 5,
-       [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{1}), Variant(std::int32_t{1})); }},
+       [](Collection& c) {
+         c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{1}), Variant(std::int32_t{1}));
+       }},
       {"Before past the end", 9,
        [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{4})); }},
       {"After an absent key", 5,

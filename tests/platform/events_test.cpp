@@ -116,7 +116,9 @@ TEST(Events, ListenersAreCalledInAttachOrderWhateverTheirKind) {
   {
     std::vector<std::string> log;
     Ref<Ticker> ticker = make<Ticker>();
-    ticker->events.attach(u"ONTICK", [&](std::span<Variant> args) { log.push_back("fn " + args[0].to_string().to_utf8()); });
+    ticker->events.attach(u"ONTICK", [&](std::span<Variant> args) {
+      log.push_back("fn " + args[0].to_string().to_utf8());
+    });
     attach_listener(ticker, make<TypedSink>(log));
     ticker->events.attach(make<NamedSink>(log));
     ticker->events.attach(u"OnStop", [&](std::span<Variant>) { log.push_back("fn stop"); });

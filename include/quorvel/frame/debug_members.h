@@ -4,9 +4,10 @@
 
 #include <cstdint>
 #include <span>
+#include <type_traits>
 #include <utility>
 
-#include "quorvel/platform/describe.h"
+#include "quorvel/platform/class_info.h"
 
 namespace quorvel {
 
@@ -27,7 +28,9 @@ class DebugMembers {
 };
 
 // The entries are written out rather than made with `get<>`/`method<>`, because those take a
-// member of `C` itself and these members may be inherited; the result kinds are still deduced.
+// member of `C` itself and these members may be inherited; the static_asserts keep the written
+// kinds and the C++ signatures together. Only class_info.h is needed, so class headers can
+// include this one.
 
 /// The description entry of `lDebugId` (a read-only Long property) of class `C`.
 template <class C>
@@ -37,9 +40,10 @@ MemberInfo debug_id_entry(DispId id) {
   m.id = id;
   m.kind = MemberKind::Get;
   m.help = "Per-object debug id; always 0";
-  m.result = detail::type_of<decltype(std::declval<const C&>().get_lDebugId())>();
+  static_assert(std::is_same_v<decltype(std::declval<const C&>().get_lDebugId()), std::int32_t>);
+  m.result = {Variant::code(VarKind::Long)};
   m.invoke = [](Unknown& self, std::span<Variant>, Variant& result) {
-    result = Variant(detail::self_cast<C>(self).get_lDebugId());
+    result = Variant(static_cast<C&>(static_cast<Object&>(self)).get_lDebugId());
   };
   return m;
 }
@@ -52,8 +56,11 @@ MemberInfo tear_down_entry(DispId id) {
   m.id = id;
   m.kind = MemberKind::Method;
   m.help = "Breaks the object's references so that reference cycles can be freed";
-  m.result = detail::type_of<decltype(std::declval<C&>().TearDown())>();
-  m.invoke = [](Unknown& self, std::span<Variant>, Variant&) { detail::self_cast<C>(self).TearDown(); };
+  static_assert(std::is_void_v<decltype(std::declval<C&>().TearDown())>);
+  m.result = {Variant::code(VarKind::Empty)};
+  m.invoke = [](Unknown& self, std::span<Variant>, Variant&) {
+    static_cast<C&>(static_cast<Object&>(self)).TearDown();
+  };
   return m;
 }
 

@@ -23,6 +23,8 @@ namespace quorvel {
 /// "strasse" do not); an item without a key is reachable by position only. Object items are
 /// stored as references, never copied; any other item is stored as a dereferenced copy.
 ///
+/// A late-bound caller walks the items with `Item(1)` to `Item(Count())`; C++ iterates.
+///
 /// Errors (runtime errors, source "Quorvel"): a position outside 1 to `Count()` raises 9, a key
 /// that is not present raises 5, adding under a key already present raises 457. A call that
 /// raises changes nothing.
