@@ -1,0 +1,20 @@
+// The array list of Integers.
+#pragma once
+
+#include <cstdint>
+
+#include "quorvel/arraylists/array_list_core.h"
+
+namespace quorvel {
+
+/// A growable zero-based array of Integers (signed 16-bit) (creatable as "Quorvel.ArrayList_Integer").
+/// Members: `ArrayListCore`; views: `IArrayList`, `IArrayReader`, `IArrayList2`.
+class ArrayList_Integer final : public ArrayListCore<ArrayList_Integer, std::int16_t> {
+ public:
+  static constexpr const char* type_name = "ArrayList_Integer";
+  static constexpr Guid iid{"{14C53416-C508-4E8A-B7D9-DC2892750C6A}"};
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+};
+
+}  // namespace quorvel

@@ -1,0 +1,20 @@
+// The array list of Strings.
+#pragma once
+
+#include <cstdint>
+
+#include "quorvel/arraylists/array_list_core.h"
+
+namespace quorvel {
+
+/// A growable zero-based array of Strings (counted UTF-16; Find ignores case, Sort without comparer is binary) (creatable as "Quorvel.ArrayList_String").
+/// Members: `ArrayListCore`; views: `IArrayList`, `IArrayReader`, `IArrayList2`.
+class ArrayList_String final : public ArrayListCore<ArrayList_String, String> {
+ public:
+  static constexpr const char* type_name = "ArrayList_String";
+  static constexpr Guid iid{"{85FB6858-3AFB-4D9E-9391-26367FFC9862}"};
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+};
+
+}  // namespace quorvel

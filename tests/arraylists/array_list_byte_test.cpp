@@ -1,0 +1,131 @@
+#include "quorvel/arraylists/array_list_byte.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "arraylists/list_test_support.h"
+#include "quorvel/platform/late_binding.h"
+
+namespace quorvel::list_tests {
+namespace {
+
+std::vector<std::uint8_t> bytes_of(ArrayList_Byte& list) {
+  std::vector<std::uint8_t> out;
+  for (std::int32_t i = 0; i < list.get_Count(); ++i) out.push_back(list.get_Item(i));
+  return out;
+}
+
+Variant opt_long(std::optional<std::int32_t> v) { return v ? Variant(*v) : Variant::missing(); }
+
+TEST(ArrayListByte, AddRangeAppendsARunOfTheBuffer) {
+  struct Row {
+    const char* name;
+    std::optional<std::int32_t> start, count;
+    std::vector<std::uint8_t> after;
+  };
+  // The buffer has bounds 1 to 4.
+  const Row rows[] = {
+      {"whole buffer", std::nullopt, std::nullopt, {7, 11, 12, 13, 14}},
+      {"from index 3", 3, std::nullopt, {7, 13, 14}},
+      {"two from index 2", 2, 2, {7, 12, 13}},
+      {"none from the last index", 4, 0, {7}},
+      {"all four from the lower bound", std::nullopt, 4, {7, 11, 12, 13, 14}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto list = make<ArrayList_Byte>();
+    list->AddItem(7);
+    ArrayOf<std::uint8_t> buffer = array_of<std::uint8_t>(1, {11, 12, 13, 14});
+    Variant start = opt_long(row.start), count = opt_long(row.count);
+    list->AddRange(buffer, start, count);
+    EXPECT_EQ(bytes_of(*list), row.after);
+  }
+}
+
+TEST(ArrayListByte, AddRangeRaisesBeforeChangingAnything) {
+  struct Row {
+    const char* name;
+    bool allocated;
+    std::optional<std::int32_t> start, count;
+    std::int32_t number;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"empty buffer with a start", false, 1, std::nullopt, 9, "AddRange"},
+      {"empty buffer with a count", false, std::nullopt, 0, 9, "AddRange"},
+      {"start below the lower bound", true, 0, std::nullopt, kInvalidArgument, "Invalid StartIx!"},
+      {"count above the length", true, std::nullopt, 5, kInvalidArgument, "CopyCount exceeds the buffer length"},
+      {"run past the upper bound", true, 3, 3, 9, "CopyCount exceeds the buffer length"},
+      {"negative count", true, 2, -1, 9, ""},
+      {"start beyond the end + 1", true, 6, std::nullopt, 9, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto list = make<ArrayList_Byte>();
+    list->AddItem(7);
+    ArrayOf<std::uint8_t> buffer = row.allocated ? array_of<std::uint8_t>(1, {11, 12, 13, 14}) : ArrayOf<std::uint8_t>();
+    Variant start = opt_long(row.start), count = opt_long(row.count);
+    EXPECT_RAISES(list->AddRange(buffer, start, count), row.number, row.message);
+    EXPECT_EQ(bytes_of(*list), (std::vector<std::uint8_t>{7}));
+    EXPECT_EQ(list->capacity(), 1000);
+  }
+}
+
+TEST(ArrayListByte, AddRangeOfNothing) {
+  auto list = make<ArrayList_Byte>();
+  ArrayOf<std::uint8_t> unallocated;
+  Variant missing = Variant::missing(), also_missing = Variant::missing();
+  list->AddRange(unallocated, missing, also_missing);
+  EXPECT_EQ(list->get_Count(), 0);
+  ArrayOf<std::uint8_t> bounded_empty(0, 0);
+  list->AddRange(bounded_empty, missing, also_missing);
+  EXPECT_EQ(list->get_Count(), 0);
+  // A run of no bytes on a list without storage reads the storage's bounds: the runtime's 9.
+  ArrayOf<std::uint8_t> buffer = array_of<std::uint8_t>(1, {1, 2});
+  Variant start(2), zero(0);
+  EXPECT_RAISES(list->AddRange(buffer, start, zero), 9, "Subscript out of range");
+  list->AddItem(1);
+  list->AddRange(buffer, start, zero);
+  EXPECT_EQ(list->get_Count(), 1);
+}
+
+TEST(ArrayListByte, AddRangeGrowsOnceByWholeGrowLengths) {
+  auto list = make<ArrayList_Byte>();
+  list->SetArray(Variant(Array(array_of<std::uint8_t>(0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}))));
+  list->put_GrowLength(4);
+  ASSERT_EQ(list->capacity(), 10);
+  ArrayOf<std::uint8_t> buffer = array_of<std::uint8_t>(0, {20, 21, 22, 23, 24, 25, 26, 27});
+  Variant missing = Variant::missing(), also_missing = Variant::missing();
+  list->AddRange(buffer, missing, also_missing);
+  EXPECT_EQ(list->capacity(), 22);  // 8 short: 8 \ 4 + 1 = 3 steps of 4
+  EXPECT_EQ(list->get_Count(), 18);
+  EXPECT_EQ(list->get_Item(17), 27);
+  EXPECT_EQ(list->get_Item(9), 9);
+}
+
+TEST(ArrayListByte, AddRangeLateBound) {
+  auto list = make<ArrayList_Byte>();
+  std::vector<Variant> args{Variant(Array(array_of<std::uint8_t>(1, {11, 12, 13, 14}))), Variant(3)};
+  invoke(*as_unknown(list.get()), u"AddRange", MemberKind::Method, args);
+  EXPECT_EQ(bytes_of(*list), (std::vector<std::uint8_t>{13, 14}));
+  std::vector<Variant> wrong{Variant(Array(array_of<std::int32_t>(0, {1})))};
+  EXPECT_EQ(raised(error_of([&] { invoke(*as_unknown(list.get()), u"AddRange", MemberKind::Method, wrong); })).first, 13);
+}
+
+TEST(ArrayListByte, ConversionsAndBlockCopies) {
+  auto list = make<ArrayList_Byte>();
+  Ref<IArrayList> view = list.query<IArrayList>();
+  view->AddItem(Variant(u"255"));
+  EXPECT_EQ(raised(error_of([&] { view->AddItem(Variant(256)); })).first, 6);
+  EXPECT_EQ(raised(error_of([&] { view->AddItem(Variant(-1)); })).first, 6);
+  view->AddItem(Variant(1.5));  // rounds half to even
+  EXPECT_EQ(bytes_of(*list), (std::vector<std::uint8_t>{255, 2}));
+  EXPECT_EQ(view->GetArray().type_code(), 8209);
+  auto copy = list->Copy(Variant(1), Variant::missing());
+  EXPECT_EQ(bytes_of(*copy), (std::vector<std::uint8_t>{2}));
+}
+
+}  // namespace
+}  // namespace quorvel::list_tests
