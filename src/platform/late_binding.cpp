@@ -93,8 +93,10 @@ Variant invoke(const Variant& object, std::u16string_view name, MemberKind kinds
 }
 
 bool has_default_member(Unknown& target) noexcept {
+  // A default member that needs arguments (a collection's Item) gives no value by itself.
   const InterfaceInfo* info = target.identity().interface_of(&target);
-  return info && (info->find(0, MemberKind::Method | MemberKind::Get) != nullptr);
+  const MemberInfo* m = info ? info->find(0, MemberKind::Method | MemberKind::Get) : nullptr;
+  return m && m->required_count() == 0;
 }
 
 // Reading an object's default value belongs to Variant, but needs late binding.

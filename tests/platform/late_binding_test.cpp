@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "quorvel/platform/collection.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/registry.h"
 
@@ -151,6 +152,16 @@ TEST(LateBinding, CallsByNameWithCoercionDefaultsAndWriteBack) {
     EXPECT_EQ(e.number(), 13);
   }
   EXPECT_EQ(Variant(o).var_type(), 3);
+}
+
+TEST(LateBinding, DefaultMemberNeedingArgumentsGivesNoDefaultValue) {
+  Ref<Collection> items = make<Collection>();
+  items->Add(Variant(5));
+  Variant v(items);
+  EXPECT_EQ(v.var_type(), 9);
+  EXPECT_EQ(error_of([&] { (void)v.to_long(); }), 13);
+  std::vector<Variant> one{Variant(1)};
+  EXPECT_EQ(*invoke(v, u"Item", MemberKind::Method | MemberKind::Get, one).if_long(), 5);
 }
 
 }  // namespace

@@ -164,6 +164,9 @@ C& self_cast(Unknown& self) noexcept {
   else return static_cast<C&>(self);
 }
 
+// g++ 12 gives this instantiation vague (weak) linkage even for members of classes in unnamed
+// namespaces, so two such classes of one name in two files would share an invoker: give
+// file-local described classes distinct names.
 template <auto Fn>
 void invoke_member(Unknown& self, std::span<Variant> args, Variant& result) {
   using S = Signature<decltype(Fn)>;

@@ -34,7 +34,8 @@ Variant invoke(Unknown& target, std::u16string_view name, MemberKind kinds, std:
 /// `invoke` on the object a Variant holds: 91 for Nothing, 424 for a value that is not an object.
 Variant invoke(const Variant& object, std::u16string_view name, MemberKind kinds, std::span<Variant> args);
 
-/// True when the object's interface has a default member (dispatch id 0).
+/// True when the object's interface has a default member (dispatch id 0) callable without
+/// arguments, so that the object has a default value.
 bool has_default_member(Unknown& target) noexcept;
 
 }  // namespace quorvel
