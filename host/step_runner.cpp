@@ -27,8 +27,8 @@ void require(const Outcome& got, const Expectation& expected) {
   if (auto why = expected.mismatch(got)) throw StepFailed(*why);
 }
 
-// Calls `member` of the object in variable `object` with `args` (and the assigned value last for
-// let and set), as a late-bound client does.
+// Calls the member named by step[2] on the object in variable step[1] with the arguments step[3]
+// (and, for let and set, the assigned value last), as a late-bound client does.
 Outcome call_member(const Json& step, MemberKind kinds, const Json* assigned, Variables& vars) {
   // A copy keeps the object alive even if a write-back replaces the variable during the call.
   const Variant target = existing_variable(vars, step[1]);
@@ -67,9 +67,9 @@ void step_global(const Json& s, Variables& vars) {
 
 void step_as(const Json& s, Variables& vars) {
   const Variant& held = existing_variable(vars, s[1]);
-  const std::string& interface_name = text_field(s[2], "an interface name");
+  const std::string interface_name = one_line(text_field(s[2], "an interface name"));
   text_field(s[3], "a variable name");
-  const InterfaceInfo* info = find_interface_info(String::from_utf8(interface_name).view());
+  const InterfaceInfo* info = find_interface_info(String::from_utf8(s[2].get<std::string>()).view());
   if (!info) throw StepFailed("expected an interface named " + interface_name + ", got none in the type library");
   Unknown* p = held.is_object() ? held.if_object() : nullptr;
   if (!p) throw StepFailed("expected an object with interface " + interface_name + ", got " + value_text(held));
