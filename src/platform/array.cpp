@@ -100,7 +100,9 @@ void destroy_range(VarKind kind, void* data, std::size_t from, std::size_t to) n
 
 Array::Array(VarKind element, std::int32_t lower, std::int32_t count) : kind_(element) {
   if (count < 0) raise_runtime_error(RuntimeError::InvalidProcedureCall);
-  if (static_cast<std::int64_t>(lower) + count - 1 > std::numeric_limits<std::int32_t>::max()) {
+  // Both bounds must be representable: an empty array at the lowest lower bound has none.
+  const std::int64_t upper = static_cast<std::int64_t>(lower) + count - 1;
+  if (upper > std::numeric_limits<std::int32_t>::max() || upper < std::numeric_limits<std::int32_t>::min()) {
     raise_runtime_error(RuntimeError::Overflow);
   }
   data_ = allocate_zeroed(element, count);
@@ -189,6 +191,10 @@ void Array::resize(std::int32_t count) {
   check_unlocked();
   if (count < 0) raise_runtime_error(RuntimeError::InvalidProcedureCall);
   if (count == count_ && allocated_) return;
+  const std::int64_t upper = static_cast<std::int64_t>(allocated_ ? lower_ : 0) + count - 1;
+  if (upper > std::numeric_limits<std::int32_t>::max() || upper < std::numeric_limits<std::int32_t>::min()) {
+    raise_runtime_error(RuntimeError::Overflow);
+  }
   const std::size_t width = element_width(kind_);
   if (count < count_) destroy_range(kind_, data_, static_cast<std::size_t>(count), static_cast<std::size_t>(count_));
   void* grown = nullptr;

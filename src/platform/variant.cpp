@@ -170,8 +170,8 @@ bool identical(const Variant& a, const Variant& b) noexcept {
     if (!x.allocated()) return true;
     if (x.lower_bound() != y.lower_bound() || x.count() != y.count()) return false;
     try {
-      for (std::int32_t i = x.lower_bound(); i <= x.upper_bound(); ++i) {
-        if (!identical(x.get(i), y.get(i))) return false;
+      for (std::int64_t i = x.lower_bound(); i <= x.upper_bound(); ++i) {
+        if (!identical(x.get(static_cast<std::int32_t>(i)), y.get(static_cast<std::int32_t>(i)))) return false;
       }
     } catch (...) {
       return false;

@@ -37,6 +37,7 @@ TEST(Array, BoundsFollowTheLowerBound) {
     EXPECT_EQ(a.upper_bound(), r.upper);
   }
   EXPECT_EQ(error_of([] { Array(VarKind::Long, 2147483647, 2); }), 6);
+  EXPECT_EQ(error_of([] { Array(VarKind::Long, -2147483647 - 1, 0); }), 6);
   EXPECT_EQ(error_of([] { Array(VarKind::Long, 0, -1); }), 5);
 }
 

@@ -95,6 +95,8 @@ TEST(Variant, IdenticalComparesKindAndBits) {
   EXPECT_FALSE(identical(Variant(0.0), Variant(-0.0)));
   EXPECT_FALSE(identical(Variant(3), Variant(3.0)));
   EXPECT_TRUE(identical(Variant(String()), Variant(u"")));
+  Array top(VarKind::Byte, 2147483647, 1);
+  EXPECT_TRUE(identical(Variant(top), Variant(top)));
 }
 
 TEST(Variant, ToObjectOfAValueIsObjectRequired) {
