@@ -12,9 +12,10 @@ const ClassInfo& ArrayList_Byte::describe() {
   static const ClassInfo info = [] {
     DispId id = 0;
     std::vector<MemberInfo> members = array_list_members<ArrayList_Byte>(id);
-    members.push_back(method<&ArrayList_Byte::AddRange>("AddRange", id++, {"Buffer", opt("StartIx"), opt("CopyCount")}));
+    members.push_back(
+        method<&ArrayList_Byte::AddRange>("AddRange", id++, {"Buffer", opt("StartIx"), opt("CopyCount")}));
     return describe_class<ArrayList_Byte, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable,
-                                                                                  std::move(members));
+                                                                                 std::move(members));
   }();
   return info;
 }
@@ -43,7 +44,7 @@ void ArrayList_Byte::AddRange(ArrayOf<std::uint8_t>& Buffer, Variant& StartIx, V
     if (copy > length) raise(Failure::CopyCountTooLarge, sender());
     if (start + copy - 1 > upper) raise(Failure::AddRangeBeyondBuffer, sender());
   }
-  // Left unchecked by the contract; refused here rather than reading outside the buffer.
+  // A negative run would read outside the buffer: refused rather than trusted to the caller.
   if (copy < 0) raise(Failure::OutOfRange, sender());
 
   const std::int32_t first = store_.count();

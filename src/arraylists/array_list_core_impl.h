@@ -169,11 +169,6 @@ std::int32_t ArrayListCore<Derived, E>::get_Count() {
 }
 
 template <class Derived, class E>
-void ArrayListCore<Derived, E>::AddItem(Arg Value) {
-  this->store_.append(ElementRules<E>::from_arg(Value));
-}
-
-template <class Derived, class E>
 void ArrayListCore<Derived, E>::RemoveItem(std::int32_t Index, bool KeepSequence) {
   this->checked_slot(Index);
   this->store_.remove(Index, KeepSequence);
@@ -321,57 +316,130 @@ Ref<IArrayList> ArrayListCore<Derived, E>::as_list(const Ref<Derived>& list) noe
 
 // --- the views -----------------------------------------------------------------------------
 
-template <class L> void ArrayListView<L>::SetArray(const Variant& Value) { list().SetArray(Value); }
-template <class L> Variant ArrayListView<L>::GetArray() { return Variant(Array(list().GetArray())); }
-template <class L> Ref<IArrayList> ArrayListView<L>::Copy(const Variant& m, const Variant& n) {
+template <class L>
+void ArrayListView<L>::SetArray(const Variant& Value) {
+  list().SetArray(Value);
+}
+template <class L>
+Variant ArrayListView<L>::GetArray() {
+  return Variant(Array(list().GetArray()));
+}
+template <class L>
+Ref<IArrayList> ArrayListView<L>::Copy(const Variant& m, const Variant& n) {
   return list().as_list(list().Copy(m, n));
 }
-template <class L> void ArrayListView<L>::put_ShrinkFactor(float Value) { list().put_ShrinkFactor(Value); }
-template <class L> float ArrayListView<L>::get_ShrinkFactor() { return list().get_ShrinkFactor(); }
-template <class L> std::int32_t ArrayListView<L>::get_LowerBound() { return list().get_LowerBound(); }
-template <class L> std::int32_t ArrayListView<L>::get_UpperBound() { return list().get_UpperBound(); }
-template <class L> void ArrayListView<L>::put_GrowLength(std::int32_t Value) { list().put_GrowLength(Value); }
-template <class L> std::int32_t ArrayListView<L>::get_GrowLength() { return list().get_GrowLength(); }
-template <class L> void ArrayListView<L>::Shrink(std::int32_t DestroyCache) { list().Shrink(DestroyCache); }
-template <class L> void ArrayListView<L>::EraseArray() { list().EraseArray(); }
-template <class L> void ArrayListView<L>::SetCount(std::int32_t Count, bool PreserveValues) {
+template <class L>
+void ArrayListView<L>::put_ShrinkFactor(float Value) {
+  list().put_ShrinkFactor(Value);
+}
+template <class L>
+float ArrayListView<L>::get_ShrinkFactor() {
+  return list().get_ShrinkFactor();
+}
+template <class L>
+std::int32_t ArrayListView<L>::get_LowerBound() {
+  return list().get_LowerBound();
+}
+template <class L>
+std::int32_t ArrayListView<L>::get_UpperBound() {
+  return list().get_UpperBound();
+}
+template <class L>
+void ArrayListView<L>::put_GrowLength(std::int32_t Value) {
+  list().put_GrowLength(Value);
+}
+template <class L>
+std::int32_t ArrayListView<L>::get_GrowLength() {
+  return list().get_GrowLength();
+}
+template <class L>
+void ArrayListView<L>::Shrink(std::int32_t DestroyCache) {
+  list().Shrink(DestroyCache);
+}
+template <class L>
+void ArrayListView<L>::EraseArray() {
+  list().EraseArray();
+}
+template <class L>
+void ArrayListView<L>::SetCount(std::int32_t Count, bool PreserveValues) {
   list().SetCount(Count, PreserveValues);
 }
-template <class L> std::int32_t ArrayListView<L>::get_Count() { return list().get_Count(); }
-template <class L> void ArrayListView<L>::AddItem(const Variant& Value) { list().add_variant(Value); }
-template <class L> void ArrayListView<L>::RemoveItem(std::int32_t Index, bool KeepSequence) {
+template <class L>
+std::int32_t ArrayListView<L>::get_Count() {
+  return list().get_Count();
+}
+template <class L>
+void ArrayListView<L>::AddItem(const Variant& Value) {
+  list().add_variant(Value);
+}
+template <class L>
+void ArrayListView<L>::RemoveItem(std::int32_t Index, bool KeepSequence) {
   list().RemoveItem(Index, KeepSequence);
 }
-template <class L> void ArrayListView<L>::put_Item(std::int32_t Index, const Variant& Value) {
+template <class L>
+void ArrayListView<L>::put_Item(std::int32_t Index, const Variant& Value) {
   list().let_variant(Index, Value);
 }
-template <class L> Variant ArrayListView<L>::get_Item(std::int32_t Index) { return list().item_variant(Index); }
-template <class L> bool ArrayListView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
+template <class L>
+Variant ArrayListView<L>::get_Item(std::int32_t Index) {
+  return list().item_variant(Index);
+}
+template <class L>
+bool ArrayListView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
   return list().find_variant(Value, retIndex);
 }
-template <class L> std::int32_t ArrayListView<L>::get_VarType() { return list().get_VarType(); }
-template <class L> Ref<IArrayList> ArrayListView<L>::CreateNew() { return list().as_list(make<typename L::Self>()); }
-template <class L> void ArrayListView<L>::Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) {
+template <class L>
+std::int32_t ArrayListView<L>::get_VarType() {
+  return list().get_VarType();
+}
+template <class L>
+Ref<IArrayList> ArrayListView<L>::CreateNew() {
+  return list().as_list(make<typename L::Self>());
+}
+template <class L>
+void ArrayListView<L>::Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) {
   list().sort_view(m, n, std::move(Comparer));
 }
-template <class L> void ArrayListView<L>::putref_Item(std::int32_t Index, const Variant& Value) {
+template <class L>
+void ArrayListView<L>::putref_Item(std::int32_t Index, const Variant& Value) {
   list().set_variant(Index, Value);
 }
 
-template <class L> Variant ArrayReaderView<L>::GetArray() { return Variant(Array(list().GetArray())); }
-template <class L> Ref<IArrayList> ArrayReaderView<L>::Copy(const Variant& m, const Variant& n) {
+template <class L>
+Variant ArrayReaderView<L>::GetArray() {
+  return Variant(Array(list().GetArray()));
+}
+template <class L>
+Ref<IArrayList> ArrayReaderView<L>::Copy(const Variant& m, const Variant& n) {
   return list().as_list(list().Copy(m, n));
 }
-template <class L> std::int32_t ArrayReaderView<L>::get_LowerBound() { return list().get_LowerBound(); }
-template <class L> std::int32_t ArrayReaderView<L>::get_UpperBound() { return list().get_UpperBound(); }
-template <class L> std::int32_t ArrayReaderView<L>::get_Count() { return list().get_Count(); }
-template <class L> Variant ArrayReaderView<L>::get_Item(std::int32_t Index) { return list().item_variant(Index); }
-template <class L> bool ArrayReaderView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
+template <class L>
+std::int32_t ArrayReaderView<L>::get_LowerBound() {
+  return list().get_LowerBound();
+}
+template <class L>
+std::int32_t ArrayReaderView<L>::get_UpperBound() {
+  return list().get_UpperBound();
+}
+template <class L>
+std::int32_t ArrayReaderView<L>::get_Count() {
+  return list().get_Count();
+}
+template <class L>
+Variant ArrayReaderView<L>::get_Item(std::int32_t Index) {
+  return list().item_variant(Index);
+}
+template <class L>
+bool ArrayReaderView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
   return list().find_variant(Value, retIndex);
 }
-template <class L> std::int32_t ArrayReaderView<L>::get_VarType() { return list().get_VarType(); }
+template <class L>
+std::int32_t ArrayReaderView<L>::get_VarType() {
+  return list().get_VarType();
+}
 
-template <class L> String ArrayTextView<L>::ToString(Ref<IFormatter>& StringFormatter) {
+template <class L>
+String ArrayTextView<L>::ToString(Ref<IFormatter>& StringFormatter) {
   return list().ToString(StringFormatter);
 }
 
@@ -418,8 +486,8 @@ std::vector<MemberInfo> array_list_members(DispId& next_id) {
 
 /// Compiles the shared members and the views for list class `C` with element type `E`; used
 /// inside namespace quorvel.
-#define QUORVEL_INSTANTIATE_ARRAY_LIST(C, E)    \
-  template class ArrayListCore<C, E>;           \
+#define QUORVEL_INSTANTIATE_ARRAY_LIST(C, E)           \
+  template class ArrayListCore<C, E>;                  \
   template class ArrayListView<ArrayListCore<C, E>>;   \
   template class ArrayReaderView<ArrayListCore<C, E>>; \
   template class ArrayTextView<ArrayListCore<C, E>>

@@ -16,7 +16,7 @@ const ClassInfo& ArrayList_Long::describe() {
         method<&ArrayList_Long::IncrementAbove>("IncrementAbove", id++, {"AboveValue", opt("m"), opt("n")}));
     members.push_back(method<&ArrayList_Long::Move>("Move", id++, {"Start", "Count", "DirectionVector"}));
     return describe_class<ArrayList_Long, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable,
-                                                                                  std::move(members));
+                                                                                 std::move(members));
   }();
   return info;
 }
@@ -28,7 +28,8 @@ std::int32_t ArrayList_Long::IncrementAbove(std::int32_t AboveValue, Variant& m,
   // The range is not the caller's to get right: outside the list nothing is touched.
   if (lo < get_LowerBound() || hi > get_UpperBound()) raise(Failure::OutOfRange, sender());
   std::int32_t changed = 0;
-  for (std::int32_t& element : store_.items().subspan(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi - lo) + 1)) {
+  for (std::int32_t& element :
+       store_.items().subspan(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi - lo) + 1)) {
     if (element > AboveValue) {
       --element;  // cannot wrap: it is above some Long
       ++changed;

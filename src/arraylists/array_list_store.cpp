@@ -1,7 +1,6 @@
 // The index check and the Item accessors of the array lists, one set per assignment kind.
-#include "quorvel/arraylists/array_list_core.h"
-
 #include "element_rules.h"
+#include "quorvel/arraylists/array_list_core.h"
 #include "quorvel/frame/error_catalogue.h"
 
 namespace quorvel {

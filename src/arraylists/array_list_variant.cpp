@@ -17,10 +17,10 @@ const ClassInfo& ArrayList_Variant::describe() {
     DispId id = 0;
     std::vector<MemberInfo> members = array_list_members<ArrayList_Variant>(id);
     members.push_back(method<&ArrayList_Variant::FindEx>("FindEx", id++, {"Value", "Field", "retIndex"}));
-    members.push_back(method<&ArrayList_Variant::FindFirst>("FindFirst", id++,
-                                                            {"Value", opt("StartIndex"), opt("Comparer"), opt("retIx")}));
+    members.push_back(method<&ArrayList_Variant::FindFirst>(
+        "FindFirst", id++, {"Value", opt("StartIndex"), opt("Comparer"), opt("retIx")}));
     return describe_class<ArrayList_Variant, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable,
-                                                                                     std::move(members));
+                                                                                    std::move(members));
   }();
   return info;
 }
@@ -40,9 +40,9 @@ Variant indexed(const Variant& element, const Variant& field) {
   raise_runtime_error(RuntimeError::TypeMismatch);
 }
 
-// The property of `element`'s object named by `field`. Of the two readings the contract allows
-// (a fixed member called "Field", or the member the argument names) the library takes the
-// second: the argument then means what its name says.
+// The property of `element`'s object named by the text of `field`. The other possible reading,
+// one fixed member called "Field" whatever the argument says, would make the argument a mere
+// branch switch; naming the member lets a caller search by any property.
 Variant member(const Variant& element, const Variant& field) {
   const String name = field.to_string();
   return invoke(element, name.view(), MemberKind::Method | MemberKind::Get, {});
@@ -70,8 +70,8 @@ bool ArrayList_Variant::FindFirst(const Variant& Value, Variant& StartIndex, Ref
   if (start < get_LowerBound()) raise(Failure::OutOfRange, sender());
   for (std::int32_t i = start; i < store_.count(); ++i) {
     const Variant element = store_.items()[static_cast<std::size_t>(i)];
-    const bool match = Comparer ? Comparer->Compare(element, Value) == 0
-                                : var_compare(element, Value, true) == VarOrder::Equal;
+    const bool match =
+        Comparer ? Comparer->Compare(element, Value) == 0 : var_compare(element, Value, true) == VarOrder::Equal;
     if (match) {
       retIx = i;
       return true;

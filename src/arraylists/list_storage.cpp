@@ -80,10 +80,8 @@ void ListStorage<E>::resize_to(std::int32_t capacity) {
 }
 
 template <class E>
-void ListStorage<E>::append(E value) {
-  if (count_ == capacity()) resize_to(capacity_for_append(capacity()));
-  slots_.items()[static_cast<std::size_t>(count_)] = std::move(value);
-  ++count_;
+void ListStorage<E>::grow_for_append() {
+  resize_to(capacity_for_append(capacity()));
 }
 
 template <class E>

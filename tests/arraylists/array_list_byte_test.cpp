@@ -65,7 +65,8 @@ TEST(ArrayListByte, AddRangeRaisesBeforeChangingAnything) {
     SCOPED_TRACE(row.name);
     auto list = make<ArrayList_Byte>();
     list->AddItem(7);
-    ArrayOf<std::uint8_t> buffer = row.allocated ? array_of<std::uint8_t>(1, {11, 12, 13, 14}) : ArrayOf<std::uint8_t>();
+    ArrayOf<std::uint8_t> buffer =
+        row.allocated ? array_of<std::uint8_t>(1, {11, 12, 13, 14}) : ArrayOf<std::uint8_t>();
     Variant start = opt_long(row.start), count = opt_long(row.count);
     EXPECT_RAISES(list->AddRange(buffer, start, count), row.number, row.message);
     EXPECT_EQ(bytes_of(*list), (std::vector<std::uint8_t>{7}));
@@ -111,7 +112,8 @@ TEST(ArrayListByte, AddRangeLateBound) {
   invoke(*as_unknown(list.get()), u"AddRange", MemberKind::Method, args);
   EXPECT_EQ(bytes_of(*list), (std::vector<std::uint8_t>{13, 14}));
   std::vector<Variant> wrong{Variant(Array(array_of<std::int32_t>(0, {1})))};
-  EXPECT_EQ(raised(error_of([&] { invoke(*as_unknown(list.get()), u"AddRange", MemberKind::Method, wrong); })).first, 13);
+  EXPECT_EQ(raised(error_of([&] { invoke(*as_unknown(list.get()), u"AddRange", MemberKind::Method, wrong); })).first,
+            13);
 }
 
 TEST(ArrayListByte, ConversionsAndBlockCopies) {

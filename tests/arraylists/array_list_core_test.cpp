@@ -39,36 +39,45 @@ struct VariantKind {
   static Variant value(int i) { return Variant(String(u"v" + std::u16string(1, static_cast<char16_t>(u'0' + i)))); }
 };
 
-template <class L> struct Kind;
-template <> struct Kind<ArrayList_Boolean> : ValueKind {
+template <class L>
+struct Kind;
+template <>
+struct Kind<ArrayList_Boolean> : ValueKind {
   static constexpr std::int32_t kVarType = 11;
   static bool value(int i) { return i % 2 == 1; }  // only two values: tests pick indexes that differ
 };
-template <> struct Kind<ArrayList_Byte> : ValueKind {
+template <>
+struct Kind<ArrayList_Byte> : ValueKind {
   static constexpr std::int32_t kVarType = 17;
   static std::uint8_t value(int i) { return static_cast<std::uint8_t>(i * 10 + 1); }
 };
-template <> struct Kind<ArrayList_Integer> : ValueKind {
+template <>
+struct Kind<ArrayList_Integer> : ValueKind {
   static constexpr std::int32_t kVarType = 2;
   static std::int16_t value(int i) { return static_cast<std::int16_t>(i * 10 - 7); }
 };
-template <> struct Kind<ArrayList_Long> : ValueKind {
+template <>
+struct Kind<ArrayList_Long> : ValueKind {
   static constexpr std::int32_t kVarType = 3;
   static std::int32_t value(int i) { return i * 10 + 1; }
 };
-template <> struct Kind<ArrayList_Single> : ValueKind {
+template <>
+struct Kind<ArrayList_Single> : ValueKind {
   static constexpr std::int32_t kVarType = 4;
   static float value(int i) { return static_cast<float>(i) + 0.5f; }
 };
-template <> struct Kind<ArrayList_Double> : ValueKind {
+template <>
+struct Kind<ArrayList_Double> : ValueKind {
   static constexpr std::int32_t kVarType = 5;
   static double value(int i) { return i + 0.25; }
 };
-template <> struct Kind<ArrayList_String> : ValueKind {
+template <>
+struct Kind<ArrayList_String> : ValueKind {
   static constexpr std::int32_t kVarType = 8;
   static String value(int i) { return String(u"s" + std::u16string(1, static_cast<char16_t>(u'0' + i))); }
 };
-template <> struct Kind<ArrayList_Object> {
+template <>
+struct Kind<ArrayList_Object> {
   static constexpr std::int32_t kVarType = 9;
   static constexpr bool kTakesOwnArray = true;
   static constexpr bool kNeedsComparer = true;
@@ -76,11 +85,13 @@ template <> struct Kind<ArrayList_Object> {
   static constexpr Assign kAssign = Assign::Set;
   static Ref<Unknown> value(int i) { return token(Variant(std::int32_t{i})); }
 };
-template <> struct Kind<ArrayList_Variant> : VariantKind {
+template <>
+struct Kind<ArrayList_Variant> : VariantKind {
   static constexpr std::int32_t kVarType = 0;
   static constexpr bool kReadable = true;
 };
-template <> struct Kind<ArrayList_Value> : VariantKind {
+template <>
+struct Kind<ArrayList_Value> : VariantKind {
   static constexpr std::int32_t kVarType = 0;
   static constexpr bool kReadable = false;
 };
@@ -112,9 +123,9 @@ class ArrayListKinds : public LiveCountCheck {
   static std::string source_name() { return L::type_name; }
 };
 
-using AllKinds = ::testing::Types<ArrayList_Boolean, ArrayList_Byte, ArrayList_Integer, ArrayList_Long,
-                                  ArrayList_Single, ArrayList_Double, ArrayList_String, ArrayList_Object,
-                                  ArrayList_Variant, ArrayList_Value>;
+using AllKinds =
+    ::testing::Types<ArrayList_Boolean, ArrayList_Byte, ArrayList_Integer, ArrayList_Long, ArrayList_Single,
+                     ArrayList_Double, ArrayList_String, ArrayList_Object, ArrayList_Variant, ArrayList_Value>;
 
 class KindNames {
  public:
@@ -225,7 +236,8 @@ TYPED_TEST(ArrayListKinds, SetCountWithinTheCapacityShowsTheOldSlotsAgain) {
 TYPED_TEST(ArrayListKinds, SetCountRefusesANegativeCountAndZeroReleasesTheStorage) {
   auto list = this->filled({1, 2});
   auto e = error_of([&] { list->SetCount(-1, true); });
-  EXPECT_EQ(raised(e), (std::pair<std::int32_t, std::string>{kInvalidArgument, "Minimal Count value must be greater than 0"}));
+  EXPECT_EQ(raised(e),
+            (std::pair<std::int32_t, std::string>{kInvalidArgument, "Minimal Count value must be greater than 0"}));
   ASSERT_TRUE(e);
   EXPECT_EQ(e->source().to_utf8(), this->source_name());
   EXPECT_EQ(list->get_Count(), 2);

@@ -25,7 +25,9 @@ std::vector<std::int32_t> items(ArrayList_Long& list) {
   return out;
 }
 
-Variant variants(std::vector<Variant> values, std::int32_t lower = 0) { return Variant(Array(array_of(lower, values))); }
+Variant variants(std::vector<Variant> values, std::int32_t lower = 0) {
+  return Variant(Array(array_of(lower, values)));
+}
 
 TEST_F(LongList, ARequestFromEndToEnd) {
   auto list = make<ArrayList_Long>();
@@ -107,9 +109,11 @@ TEST_F(LongList, TextFormWithAndWithoutAFormatter) {
   EXPECT_EQ(list->ToString(none), String(u"10 -2 7"));
   Ref<IFormatter> empty = make<FnFormatter>([](const Variant&) { return Variant(); });
   EXPECT_EQ(list->ToString(empty), String(u"\"\" \"\" \"\""));
-  Ref<IFormatter> words = make<FnFormatter>([](const Variant& v) { return Variant(u"n " + std::u16string(v.to_string().view())); });
+  Ref<IFormatter> words =
+      make<FnFormatter>([](const Variant& v) { return Variant(u"n " + std::u16string(v.to_string().view())); });
   EXPECT_EQ(list->ToString(words), String(u"\"n 10\" \"n -2\" \"n 7\""));
-  Ref<IFormatter> failing = make<FnFormatter>([](const Variant&) -> Variant { raise_runtime_error(RuntimeError::Overflow); });
+  Ref<IFormatter> failing =
+      make<FnFormatter>([](const Variant&) -> Variant { raise_runtime_error(RuntimeError::Overflow); });
   EXPECT_EQ(raised(error_of([&] { list->ToString(failing); })).first, 6);
 }
 
@@ -188,7 +192,8 @@ TEST_F(LongList, TheViewConvertsBeforeItChangesAnything) {
   EXPECT_EQ(raised(error_of([&] { view->put_Item(0, Variant(u"x")); })).first, 13);
   EXPECT_EQ(raised(error_of([&] { view->AddItem(Variant(3e10)); })).first, 6);
   EXPECT_EQ(raised(error_of([&] { view->AddItem(Variant::null()); })).first, 94);
-  EXPECT_RAISES(view->putref_Item(0, Variant(5)), kInvalidState, "Value type container does not support Set statement!");
+  EXPECT_RAISES(view->putref_Item(0, Variant(5)), kInvalidState,
+                "Value type container does not support Set statement!");
   EXPECT_EQ(items(*list), (std::vector<std::int32_t>{12, 2}));
   Variant array = view->GetArray();
   EXPECT_EQ(array.type_code(), 8195);

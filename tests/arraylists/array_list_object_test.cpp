@@ -14,7 +14,8 @@ using ObjectList = LiveCountCheck;
 
 std::vector<std::int32_t> values_of(ArrayList_Object& list) {
   std::vector<std::int32_t> out;
-  for (std::int32_t i = 0; i < list.get_Count(); ++i) out.push_back(Variant(list.get_Item(i)).default_value().to_long());
+  for (std::int32_t i = 0; i < list.get_Count(); ++i)
+    out.push_back(Variant(list.get_Item(i)).default_value().to_long());
   return out;
 }
 
@@ -55,7 +56,8 @@ TEST_F(ObjectList, StoresReferencesAndSharesThemOnCopy) {
 TEST_F(ObjectList, SetArrayTakesObjectArraysOnly) {
   auto list = make<ArrayList_Object>();
   list->AddItem(token(Variant(9)));
-  EXPECT_RAISES(list->SetArray(Variant(Array(array_of<Variant>(0, {Variant(token(Variant(1)))})))), kInvalidArgument, "");
+  EXPECT_RAISES(list->SetArray(Variant(Array(array_of<Variant>(0, {Variant(token(Variant(1)))})))), kInvalidArgument,
+                "");
   EXPECT_RAISES(list->SetArray(Variant(5)), kInvalidArgument, "");
   EXPECT_EQ(values_of(*list), (std::vector<std::int32_t>{9}));
   list->SetArray(Variant(Array(array_of<Ref<Unknown>>(0, {token(Variant(1)), token(Variant(2))}))));
@@ -113,11 +115,13 @@ TEST_F(ObjectList, NoSequenceOfChangesLeaksOrReleasesTwice) {
         list->Shrink(static_cast<std::int32_t>(random() % 2));
         break;
       case 5:
-        if (count > 0 && random() % 4 == 0) list->Sort(Variant::missing(), Variant::missing(), make<FnComparer>([](const Variant& a, const Variant& b) -> std::int16_t {
-          const bool x = a.if_object() != nullptr, y = b.if_object() != nullptr;
-          if (!x || !y) return static_cast<std::int16_t>(x - y);
-          return static_cast<std::int16_t>(var_compare(a.default_value(), b.default_value(), false));
-        }));
+        if (count > 0 && random() % 4 == 0)
+          list->Sort(Variant::missing(), Variant::missing(),
+                     make<FnComparer>([](const Variant& a, const Variant& b) -> std::int16_t {
+                       const bool x = a.if_object() != nullptr, y = b.if_object() != nullptr;
+                       if (!x || !y) return static_cast<std::int16_t>(x - y);
+                       return static_cast<std::int16_t>(var_compare(a.default_value(), b.default_value(), false));
+                     }));
         break;
       case 6:
         if (random() % 10 == 0) list->EraseArray();

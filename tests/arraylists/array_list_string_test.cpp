@@ -96,7 +96,8 @@ TEST_F(StringList, TheViewConvertsToText) {
   view->AddItem(Variant(make<Token>(Variant(u"from default"))));
   EXPECT_EQ(items(*list), (std::vector<std::u16string>{u"-12", u"from default"}));
   EXPECT_EQ(raised(error_of([&] { view->AddItem(Variant::null()); })).first, 94);
-  EXPECT_RAISES(view->putref_Item(0, Variant(u"x")), kInvalidState, "Value type container does not support Set statement!");
+  EXPECT_RAISES(view->putref_Item(0, Variant(u"x")), kInvalidState,
+                "Value type container does not support Set statement!");
   EXPECT_EQ(view->get_Item(0).type_code(), 8);
 }
 

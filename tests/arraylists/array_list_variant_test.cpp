@@ -18,7 +18,9 @@ Ref<ArrayList_Variant> variants(const std::vector<Variant>& values) {
   return list;
 }
 
-Variant pair(std::int32_t n, const char16_t* s) { return Variant(Array(array_of<Variant>(0, {Variant(n), Variant(s)}))); }
+Variant pair(std::int32_t n, const char16_t* s) {
+  return Variant(Array(array_of<Variant>(0, {Variant(n), Variant(s)})));
+}
 
 TEST_F(VariantList, StoresObjectsByReferenceAndValuesAsCopies) {
   Ref<Unknown> object = token(Variant(u"default"));

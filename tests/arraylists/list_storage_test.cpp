@@ -36,9 +36,9 @@ TEST(ListStoragePolicy, CapacityAfterShrink) {
       {"limit equal to the capacity stays", 1000, 1.5f, 1502, 2, false, 1502},
       {"empty list releases everything", 1000, 1.5f, 2000, 0, false, 0},
       {"destroy keeps exactly the elements", 1000, 1.5f, 2000, 7, true, 7},
-      {"tie rounds down to even", 1, 1.5f, 10, 1, false, 2},   // 2.5
-      {"tie rounds up to even", 1, 1.5f, 10, 2, false, 4},     // 3.5
-      {"fraction below a half", 3, 1.1f, 10, 1, false, 4},     // 4.3000001
+      {"tie rounds down to even", 1, 1.5f, 10, 1, false, 2},             // 2.5
+      {"tie rounds up to even", 1, 1.5f, 10, 2, false, 4},               // 3.5
+      {"fraction below a half", 3, 1.1f, 10, 1, false, 4},               // 4.3000001
       {"single factor widens exactly", 10, 1.0001f, 100, 5, false, 15},  // 15.0009999...
   };
   for (const Row& row : rows) {
@@ -54,7 +54,7 @@ TEST(ListStoragePolicy, GrowthSteps) {
   EXPECT_EQ(policy.capacity_for_append(kMax - 5), kMax);  // the last step stops at the range's end
   EXPECT_EQ(raised(error_of([&] { policy.capacity_for_append(kMax); })).first, 6);
 
-  EXPECT_EQ(policy.capacity_for_count(0, 5), 1000);       // at least one grow length
+  EXPECT_EQ(policy.capacity_for_count(0, 5), 1000);        // at least one grow length
   EXPECT_EQ(policy.capacity_for_count(1000, 2500), 2500);  // the missing slots when more
   EXPECT_EQ(policy.capacity_for_count(1000, 1999), 2000);
 

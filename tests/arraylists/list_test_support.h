@@ -26,8 +26,8 @@ class Token final : public ObjectImpl<> {
   static constexpr const char* type_name = "ListTestToken";
   static constexpr Guid iid{"{51575364-91E6-4AC2-ADF4-2225D03409B1}"};
   static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Token>(
-        ClassFlags::None, {get<&Token::get_Value>("Value", 0), get<&Token::get_Name>("Name", 1)});
+    static const ClassInfo info =
+        describe_class<Token>(ClassFlags::None, {get<&Token::get_Value>("Value", 0), get<&Token::get_Name>("Name", 1)});
     return info;
   }
   const ClassInfo& class_info() const noexcept override { return describe(); }
@@ -124,7 +124,7 @@ inline constexpr std::int32_t kInconsistency = static_cast<std::int32_t>(0x80040
 inline constexpr std::int32_t kInvalidState = static_cast<std::int32_t>(0x80040003u);
 
 /// Expects `stmt` to raise `number` with exactly `message` as description.
-#define EXPECT_RAISES(stmt, number, message) \
+#define EXPECT_RAISES(stmt, number, message)                                               \
   EXPECT_EQ(::quorvel::list_tests::raised(::quorvel::list_tests::error_of([&] { stmt; })), \
             (std::pair<std::int32_t, std::string>{(number), (message)}))
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 
 #include "quorvel/arraylists/list_storage.h"
 #include "quorvel/frame/array_list_interfaces.h"
@@ -94,8 +96,8 @@ class ItemAccessors<Variant> : public ArrayListStore<Variant> {
 /// Class-level choices that differ between the two Variant-holding lists; the other lists keep
 /// the defaults.
 struct ListFlavor {
-  bool item_is_default = true;        // Item has dispatch id 0
-  bool readable = true;               // implements IArrayReader
+  bool item_is_default = true;          // Item has dispatch id 0
+  bool readable = true;                 // implements IArrayReader
   bool zero_zero_is_whole_list = true;  // IArrayList.Sort(0, 0) sorts everything
 };
 
@@ -218,8 +220,15 @@ class ArrayListCore : public ItemAccessors<E> {
   /// below 0.
   void SetCount(std::int32_t Count, bool PreserveValues);
   std::int32_t get_Count();
-  /// Appends; a full storage grows by GrowLength (realloc, not a copy per step).
-  void AddItem(Arg Value);
+  /// Appends; a full storage grows by GrowLength (realloc, not a copy per step). A Variant is
+  /// stored as its dereferenced copy (an object by reference). Inline: the common case is a store.
+  void AddItem(Arg Value) {
+    if constexpr (std::is_same_v<E, Variant>) {
+      this->store_.append(Value.copy_ind());
+    } else {
+      this->store_.append(E(std::forward<Arg>(Value)));
+    }
+  }
   /// Removes the element at `Index` (the tail moves down, or the last element fills the hole
   /// when not `KeepSequence`: constant time), then shrinks. Raises 0x80040001 (no message) outside
   /// 0 to Count - 1.

@@ -7,8 +7,9 @@
 
 namespace quorvel {
 
-/// A growable zero-based array of Strings (counted UTF-16; Find ignores case, Sort without comparer is binary) (creatable as "Quorvel.ArrayList_String").
-/// Members: `ArrayListCore`; views: `IArrayList`, `IArrayReader`, `IArrayList2`.
+/// A growable zero-based array of counted UTF-16 strings (creatable as "Quorvel.ArrayList_String").
+/// `Find` compares ignoring case (the user locale's text order); `Sort` without a comparer uses the
+/// binary order. Members: `ArrayListCore`; views: `IArrayList`, `IArrayReader`, `IArrayList2`.
 class ArrayList_String final : public ArrayListCore<ArrayList_String, String> {
  public:
   static constexpr const char* type_name = "ArrayList_String";

@@ -10,8 +10,7 @@ namespace quorvel {
 /// its own (creatable as "Quorvel.ArrayList_Value"). Stores, finds and sorts as
 /// `ArrayList_Variant`, except that `IArrayList.Sort(0, 0)` sorts the whole list.
 ///
-/// Implements `IArrayList` and `IArrayList2` but not `IArrayReader`. Two choices the contract
-/// leaves open, taken here:
+/// Implements `IArrayList` and `IArrayList2` but not `IArrayReader`. Two choices made here:
 /// - `ToString` (own and through `IArrayList2`) gives the same text form as every other list
 ///   rather than failing for want of `IArrayReader`: the text does not depend on how it is read.
 /// - `SetArray` appends any zero-based array as `ArrayList_Variant.SetArray` does, rather than

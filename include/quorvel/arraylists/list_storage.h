@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 
 #include "quorvel/platform/array.h"
 
@@ -73,8 +74,13 @@ class ListStorage : public ListStorageBase {
   ArrayOf<E>& slots() noexcept { return slots_; }
   const ArrayOf<E>& slots() const noexcept { return slots_; }
 
-  /// Appends at index count, growing by one grow length when full.
-  void append(E value);
+  /// Appends at index count, growing by one grow length when full. Inline: appending to a
+  /// storage with room is a store and an increment.
+  void append(E value) {
+    if (count_ == capacity()) grow_for_append();
+    slots_.items()[static_cast<std::size_t>(count_)] = std::move(value);
+    ++count_;
+  }
   /// Sets the count: within the capacity the slots are re-exposed as they are and a shrink
   /// follows; beyond it the storage grows (keeping the elements when `preserve`, else every slot
   /// starts at the new-slot value) and no shrink follows. `count` >= 0 is the caller's check.
@@ -95,6 +101,7 @@ class ListStorage : public ListStorageBase {
   void expose(std::int32_t count) noexcept { count_ = count; }
 
  private:
+  void grow_for_append();
   void resize_to(std::int32_t capacity);
   void check_unlocked() const;
 

@@ -1,0 +1,99 @@
+// Appending to the array lists against std::vector::push_back, the standard-library peer: a
+// million items, list or vector built and released inside the timed region. Each benchmark runs
+// both on the same data and reports the ratio of their times (ours / peer; below 1 is faster).
+// The lists grow by a fixed GrowLength (1000 slots) rather than by doubling, so they stay close
+// only because growth is a realloc that extends or remaps the block instead of copying it.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "quorvel/arraylists/array_list_long.h"
+#include "quorvel/arraylists/array_list_string.h"
+
+namespace quorvel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double nanoseconds(Clock::duration d) { return std::chrono::duration<double, std::nano>(d).count(); }
+
+// Runs both sides once, in alternating order so that neither always finds the allocator in the
+// state the other left it in, and adds their times.
+template <class Ours, class Peer>
+void run_pair(bool ours_first, Ours&& ours_side, Peer&& peer_side, double& ours, double& peer) {
+  auto time = [](auto&& side) {
+    const auto start = Clock::now();
+    side();
+    return nanoseconds(Clock::now() - start);
+  };
+  if (ours_first) {
+    ours += time(ours_side);
+    peer += time(peer_side);
+  } else {
+    peer += time(peer_side);
+    ours += time(ours_side);
+  }
+}
+
+void report(benchmark::State& state, double ours, double peer, std::int64_t items) {
+  state.counters["ours_ns_per_item"] = ours / static_cast<double>(items);
+  state.counters["peer_ns_per_item"] = peer / static_cast<double>(items);
+  state.counters["ratio"] = ours / peer;
+}
+
+// Strings of `length` units: short ones fit the peer's small-string buffer, long ones do not.
+void BM_ArrayListStringAddItem(benchmark::State& state) {
+  const auto n = static_cast<std::int32_t>(state.range(0));
+  const std::u16string text(static_cast<std::size_t>(state.range(1)), u'x');
+  const String shared(text);
+  double ours = 0, peer = 0;
+  std::int64_t items = 0;
+  for (auto _ : state) {
+    run_pair(
+        items % (2 * static_cast<std::int64_t>(n)) == 0,
+        [&] {
+          Ref<ArrayList_String> list = make<ArrayList_String>();
+          for (std::int32_t i = 0; i < n; ++i) list->AddItem(shared);
+          benchmark::DoNotOptimize(list->get_Count());
+        },
+        [&] {
+          std::vector<std::u16string> vector;
+          for (std::int32_t i = 0; i < n; ++i) vector.push_back(text);
+          benchmark::DoNotOptimize(vector.size());
+        },
+        ours, peer);
+    items += n;
+  }
+  report(state, ours, peer, items);
+}
+BENCHMARK(BM_ArrayListStringAddItem)->Args({1'000'000, 4})->Args({1'000'000, 24})->Unit(benchmark::kMillisecond);
+
+void BM_ArrayListLongAddItem(benchmark::State& state) {
+  const auto n = static_cast<std::int32_t>(state.range(0));
+  double ours = 0, peer = 0;
+  std::int64_t items = 0;
+  for (auto _ : state) {
+    run_pair(
+        items % (2 * static_cast<std::int64_t>(n)) == 0,
+        [&] {
+          Ref<ArrayList_Long> list = make<ArrayList_Long>();
+          for (std::int32_t i = 0; i < n; ++i) list->AddItem(i);
+          benchmark::DoNotOptimize(list->get_Count());
+        },
+        [&] {
+          std::vector<std::int32_t> vector;
+          for (std::int32_t i = 0; i < n; ++i) vector.push_back(i);
+          benchmark::DoNotOptimize(vector.size());
+        },
+        ours, peer);
+    items += n;
+  }
+  report(state, ours, peer, items);
+}
+BENCHMARK(BM_ArrayListLongAddItem)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quorvel
