@@ -38,7 +38,7 @@ bool equal_folded(std::string_view a, std::u16string_view b) noexcept {
 }
 
 [[noreturn]] void raise_cannot_create() {
-  raise_error(429, String(u"Quorvel"), String(u"ActiveX component can't create object"));
+  raise_error(429, String(u"Quorvel"), String(u"Cannot create the object: no such class"));
 }
 
 // The per-thread instances of the global classes.

@@ -10,9 +10,12 @@
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
+
+using test_support::error_of;
 
 // An object whose default member returns a fixed value and counts its reads.
 class Valued final : public ObjectImpl<> {
@@ -34,15 +37,6 @@ class Valued final : public ObjectImpl<> {
  private:
   std::int32_t value_;
 };
-
-std::int32_t error_of(auto&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 const Variant kEmpty;
 

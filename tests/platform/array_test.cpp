@@ -4,19 +4,12 @@
 
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/variant.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
 
-template <class F>
-std::int32_t error_of(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using test_support::error_of;
 
 TEST(Array, UnallocatedHasNoBounds) {
   Array a(VarKind::Long);

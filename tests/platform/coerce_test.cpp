@@ -10,29 +10,27 @@
 
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/locale.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
 
 using nlohmann::json;
 
-json load(const char* name) {
-  std::ifstream in(std::string(QUORVEL_TEST_DATA) + "/" + name);
-  return json::parse(in);
-}
+json load(const char* name) { return test_support::load_test_data(name); }
 
 std::uint64_t hex_bits(const json& v) { return std::stoull(v.get<std::string>(), nullptr, 16); }
 
 VarKind kind_named(const std::string& vt) {
-  if (vt == "VT_EMPTY") return VarKind::Empty;
-  if (vt == "VT_NULL") return VarKind::Null;
-  if (vt == "VT_I2") return VarKind::Integer;
-  if (vt == "VT_I4") return VarKind::Long;
-  if (vt == "VT_R4") return VarKind::Single;
-  if (vt == "VT_R8") return VarKind::Double;
-  if (vt == "VT_BSTR") return VarKind::String;
-  if (vt == "VT_BOOL") return VarKind::Boolean;
-  if (vt == "VT_UI1") return VarKind::Byte;
+  if (vt == "Empty") return VarKind::Empty;
+  if (vt == "Null") return VarKind::Null;
+  if (vt == "Integer") return VarKind::Integer;
+  if (vt == "Long") return VarKind::Long;
+  if (vt == "Single") return VarKind::Single;
+  if (vt == "Double") return VarKind::Double;
+  if (vt == "String") return VarKind::String;
+  if (vt == "Boolean") return VarKind::Boolean;
+  if (vt == "Byte") return VarKind::Byte;
   ADD_FAILURE() << "no library kind " << vt;
   return VarKind::Empty;
 }
@@ -59,11 +57,11 @@ Variant value_of(const std::string& vt, const json& value, const json& bits) {
 
 // The library's error number for a recorded result code; Null to a scalar is 94 in its terms.
 std::int32_t error_number(const json& row) {
-  const std::string hr = row["hr_name"];
-  if (hr == "S_OK") return 0;
-  if (row["src_vt"] == "VT_NULL") return 94;
-  if (hr == "DISP_E_OVERFLOW") return 6;
-  if (hr == "DISP_E_TYPEMISMATCH") return 13;
+  const std::string hr = row["result"];
+  if (hr == "ok") return 0;
+  if (row["src_kind"] == "Null") return 94;
+  if (hr == "overflow") return 6;
+  if (hr == "type mismatch") return 13;
   ADD_FAILURE() << "unexpected result code " << hr;
   return -1;
 }
@@ -77,13 +75,13 @@ std::string describe(const Variant& v) {
 }
 
 void check_vector(const json& row) {
-  const Variant source = value_of(row["src_vt"], row["src_value"], row.value("src_bits", json()));
+  const Variant source = value_of(row["src_kind"], row["src_value"], row.value("src_bits", json()));
   const VarKind target = kind_named(row["target"]);
   const std::int32_t want = error_number(row);
   try {
     const Variant result = change_type(source, target);
     ASSERT_EQ(want, 0) << "succeeded with " << describe(result);
-    const Variant expected = value_of(row.value("out_vt", row["target"]), row["out_value"], row.value("out_bits", json()));
+    const Variant expected = value_of(row.value("out_kind", row["target"]), row["out_value"], row.value("out_bits", json()));
     EXPECT_TRUE(identical(result, expected)) << describe(result) << " instead of " << describe(expected);
   } catch (const Error& e) {
     EXPECT_EQ(e.number(), want) << e.what();

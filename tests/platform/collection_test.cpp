@@ -11,19 +11,12 @@
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
 
-template <class F>
-std::int32_t error_of(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using test_support::error_of;
 
 std::vector<std::int32_t> longs_of(const Collection& c) {
   std::vector<std::int32_t> out;

@@ -9,9 +9,12 @@
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
+
+using test_support::error_of;
 
 // A tiny event-raising class, as a library class would write one: an event interface described
 // like any interface, named by the class's description, and one EventSource for it.
@@ -100,16 +103,6 @@ class NamedSink final : public ObjectImpl<> {
  private:
   std::vector<std::string>& log_;
 };
-
-template <class F>
-std::int32_t error_of(F&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(Events, ListenersAreCalledInAttachOrderWhateverTheirKind) {
   const std::int64_t live = Object::live_count();

@@ -5,9 +5,12 @@
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/registry.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
+
+using test_support::error_of;
 
 class IGreeter : public Unknown {
  public:
@@ -52,15 +55,6 @@ class Counter final : public ObjectImpl<IGreeter> {
 };
 
 QUORVEL_REGISTER_CLASS(Counter);
-
-std::int32_t error_of(auto&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(LateBinding, RuntimeErrorsOfTheCallItself) {
   Ref<Object> o = create_object(u"Quorvel.TestCounter");

@@ -1,4 +1,5 @@
 #include "quorvel/platform/number_text.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,7 @@ namespace {
 
 using nlohmann::json;
 
-json load(const char* name) {
-  std::ifstream in(std::string(QUORVEL_TEST_DATA) + "/" + name);
-  return json::parse(in);
-}
+json load(const char* name) { return test_support::load_test_data(name); }
 
 std::u16string utf16(const std::string& s) {
   std::u16string out;
@@ -45,9 +43,9 @@ std::string narrow(std::u16string_view s) {  // for messages; the texts compared
 }
 
 ConvStatus status_named(const std::string& hr) {
-  if (hr == "S_OK") return ConvStatus::Ok;
-  if (hr == "DISP_E_OVERFLOW") return ConvStatus::Overflow;
-  if (hr == "DISP_E_TYPEMISMATCH") return ConvStatus::TypeMismatch;
+  if (hr == "ok") return ConvStatus::Ok;
+  if (hr == "overflow") return ConvStatus::Overflow;
+  if (hr == "type mismatch") return ConvStatus::TypeMismatch;
   ADD_FAILURE() << "unexpected result code " << hr;
   return ConvStatus::Ok;
 }
@@ -81,42 +79,42 @@ std::u16string format_long(std::int32_t v) {
 
 // Checks one recorded text-to-number or number-to-text vector; false when the row is not about text.
 bool check_text_vector(const json& row, const NumberSeparators& seps) {
-  const std::string src = row["src_vt"];
+  const std::string src = row["src_kind"];
   const std::string target = row["target"];
-  const ConvStatus want = status_named(row["hr_name"]);
-  if (src == "VT_BSTR") {
+  const ConvStatus want = status_named(row["result"]);
+  if (src == "String") {
     const std::u16string text = utf16(row["src_value"].get<std::string>());
-    if (target == "VT_R8") {
+    if (target == "Double") {
       double d = 0;
       EXPECT_EQ(parse_double(text, seps, d), want);
       if (want == ConvStatus::Ok) {
         EXPECT_EQ(std::bit_cast<std::uint64_t>(d), hex_bits(row["out_bits"])) << d;
       }
-    } else if (target == "VT_R4") {
+    } else if (target == "Single") {
       float f = 0;
       EXPECT_EQ(parse_single(text, seps, f), want);
       if (want == ConvStatus::Ok) {
         EXPECT_EQ(std::bit_cast<std::uint32_t>(f), hex_bits(row["out_bits"])) << f;
       }
-    } else if (target == "VT_I4") {
+    } else if (target == "Long") {
       std::int32_t v = 0;
       EXPECT_EQ(parse_long(text, seps, v), want);
       if (want == ConvStatus::Ok) {
         EXPECT_EQ(v, row["out_value"].get<std::int32_t>());
       }
-    } else if (target == "VT_I2") {
+    } else if (target == "Integer") {
       std::int16_t v = 0;
       EXPECT_EQ(parse_integer(text, seps, v), want);
       if (want == ConvStatus::Ok) {
         EXPECT_EQ(v, row["out_value"].get<std::int16_t>());
       }
-    } else if (target == "VT_UI1") {
+    } else if (target == "Byte") {
       std::uint8_t v = 0;
       EXPECT_EQ(parse_byte(text, seps, v), want);
       if (want == ConvStatus::Ok) {
         EXPECT_EQ(v, row["out_value"].get<std::uint8_t>());
       }
-    } else if (target == "VT_BOOL") {
+    } else if (target == "Boolean") {
       bool v = false;
       EXPECT_EQ(parse_boolean(text, seps, v), want);
       if (want == ConvStatus::Ok) {
@@ -127,16 +125,16 @@ bool check_text_vector(const json& row, const NumberSeparators& seps) {
     }
     return true;
   }
-  if (target != "VT_BSTR" || want != ConvStatus::Ok) return false;
+  if (target != "String" || want != ConvStatus::Ok) return false;
   const std::u16string expected = utf16(row["out_value"].get<std::string>());
-  if (src == "VT_R8") {
+  if (src == "Double") {
     EXPECT_EQ(narrow(format_double(std::bit_cast<double>(hex_bits(row["src_bits"])), seps)), narrow(expected));
-  } else if (src == "VT_R4") {
+  } else if (src == "Single") {
     const auto bits = static_cast<std::uint32_t>(hex_bits(row["src_bits"]));
     EXPECT_EQ(narrow(format_single(std::bit_cast<float>(bits), seps)), narrow(expected));
-  } else if (src == "VT_I4" || src == "VT_I2" || src == "VT_UI1") {
+  } else if (src == "Long" || src == "Integer" || src == "Byte") {
     EXPECT_EQ(narrow(format_long(row["src_value"].get<std::int32_t>())), narrow(expected));
-  } else if (src == "VT_BOOL") {
+  } else if (src == "Boolean") {
     EXPECT_EQ(row["src_value"].get<int>() != 0 ? kTrueText : kFalseText, expected);
   } else {
     return false;  // Empty to String: the Variant coercion tests cover it
@@ -173,8 +171,8 @@ TEST(NumberTextVectors, FloatStrings) {
       SCOPED_TRACE(row.dump());
       const NumberSeparators seps = separators_for(row["lcid"]);
       const std::u16string expected = utf16(row["out"].get<std::string>());
-      const ConvStatus reparse = status_named(row["reparse_hr_name"]);
-      if (row["fn"] == "VarBstrFromR8") {
+      const ConvStatus reparse = status_named(row["reparse_result"]);
+      if (row["conversion"] == "Double to String") {
         EXPECT_EQ(narrow(format_double(std::bit_cast<double>(hex_bits(row["in_bits"])), seps)), narrow(expected));
         double d = 0;
         EXPECT_EQ(parse_double(expected, seps, d), reparse);

@@ -9,9 +9,12 @@
 #include "quorvel/platform/error_reporter.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/thread_context.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
+
+using test_support::error_of;
 
 class RegistryProbe final : public ObjectImpl<> {
  public:
@@ -38,15 +41,6 @@ class GlobalProbe final : public ObjectImpl<> {
   const ClassInfo& class_info() const noexcept override { return describe(); }
 };
 QUORVEL_REGISTER_CLASS(GlobalProbe);
-
-std::int32_t error_of(auto&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(Registry, CreatesByProgramIdAndClassId) {
   Ref<Object> by_name = create_object(u"quorvel.registryprobe");

@@ -21,16 +21,16 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // A scalar of one of the library's number kinds, as a recorded vector gives it.
 struct Scalar {
-  std::string kind;  // "VT_I2", "VT_R8", ...
+  std::string kind;  // "Integer", "Double", ...
   double real = 0;   // floats, widened exactly
   std::int32_t whole = 0;  // whole kinds; a Boolean's raw 16-bit value
-  bool is_float() const { return kind == "VT_R4" || kind == "VT_R8"; }
+  bool is_float() const { return kind == "Single" || kind == "Double"; }
 };
 
 ConvStatus status_named(const std::string& hr) {
-  if (hr == "S_OK") return ConvStatus::Ok;
-  if (hr == "DISP_E_OVERFLOW") return ConvStatus::Overflow;
-  if (hr == "DISP_E_TYPEMISMATCH") return ConvStatus::TypeMismatch;
+  if (hr == "ok") return ConvStatus::Ok;
+  if (hr == "overflow") return ConvStatus::Overflow;
+  if (hr == "type mismatch") return ConvStatus::TypeMismatch;
   ADD_FAILURE() << "unexpected result code " << hr;
   return ConvStatus::Ok;
 }
@@ -38,10 +38,10 @@ ConvStatus status_named(const std::string& hr) {
 std::uint64_t hex_bits(const json& v) { return std::stoull(v.get<std::string>(), nullptr, 16); }
 
 Scalar source_of(const json& row) {
-  Scalar s{row["src_vt"].get<std::string>()};
-  if (s.kind == "VT_R8") {
+  Scalar s{row["src_kind"].get<std::string>()};
+  if (s.kind == "Double") {
     s.real = std::bit_cast<double>(hex_bits(row["src_bits"]));
-  } else if (s.kind == "VT_R4") {
+  } else if (s.kind == "Single") {
     s.real = std::bit_cast<float>(static_cast<std::uint32_t>(hex_bits(row["src_bits"])));
   } else {
     s.whole = row["src_value"].get<std::int32_t>();
@@ -53,25 +53,25 @@ Scalar source_of(const json& row) {
 // coercion uses them. Floats come out as their bits, whole numbers as themselves.
 ConvStatus convert(const Scalar& s, const std::string& target, std::uint64_t& bits, std::int32_t& whole) {
   ConvStatus st = ConvStatus::Ok;
-  if (target == "VT_I4") {
+  if (target == "Long") {
     if (s.is_float()) return to_long(s.real, whole);
     whole = s.whole;
-  } else if (target == "VT_I2") {
+  } else if (target == "Integer") {
     std::int16_t v = 0;
     st = s.is_float() ? to_integer(s.real, v) : to_integer(s.whole, v);
     whole = v;
-  } else if (target == "VT_UI1") {
+  } else if (target == "Byte") {
     std::uint8_t v = 0;
     st = s.is_float() ? to_byte(s.real, v) : to_byte(s.whole, v);
     whole = v;
-  } else if (target == "VT_BOOL") {
+  } else if (target == "Boolean") {
     // Boolean to Boolean is a copy: a non-canonical 1 stays 1.
-    whole = s.kind == "VT_BOOL" ? s.whole : boolean_value(s.is_float() ? to_boolean(s.real) : s.whole != 0);
-  } else if (target == "VT_R8") {
+    whole = s.kind == "Boolean" ? s.whole : boolean_value(s.is_float() ? to_boolean(s.real) : s.whole != 0);
+  } else if (target == "Double") {
     bits = std::bit_cast<std::uint64_t>(s.is_float() ? s.real : static_cast<double>(s.whole));
-  } else if (target == "VT_R4") {
+  } else if (target == "Single") {
     float f = 0;
-    if (s.kind == "VT_R8") {
+    if (s.kind == "Double") {
       st = to_single(s.real, f);
     } else {
       f = s.is_float() ? static_cast<float>(s.real) : static_cast<float>(s.whole);  // exact or nearest
@@ -87,15 +87,15 @@ TEST(ScalarConvertVectors, NumberToNumber) {
   std::ifstream in(std::string(QUORVEL_TEST_DATA) + "/conversions.json");
   const json data = json::parse(in);
   const auto is_number = [](const std::string& k) {
-    return k == "VT_I2" || k == "VT_I4" || k == "VT_R4" || k == "VT_R8" || k == "VT_BOOL" || k == "VT_UI1";
+    return k == "Integer" || k == "Long" || k == "Single" || k == "Double" || k == "Boolean" || k == "Byte";
   };
   int checked = 0;
   for (const json& row : data["vectors"]) {
-    if (!is_number(row["src_vt"]) || !is_number(row["target"])) continue;
+    if (!is_number(row["src_kind"]) || !is_number(row["target"])) continue;
     SCOPED_TRACE(row.dump());
     std::uint64_t bits = 0;
     std::int32_t whole = 0;
-    const ConvStatus want = status_named(row["hr_name"]);
+    const ConvStatus want = status_named(row["result"]);
     const ConvStatus st = convert(source_of(row), row["target"], bits, whole);
     EXPECT_EQ(st, want);
     ++checked;
