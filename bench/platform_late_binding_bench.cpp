@@ -16,7 +16,6 @@ namespace {
 
 class IAdder : public Unknown {
  public:
-  static constexpr const char* type_name = "IAdder";
   static constexpr Guid iid{"{33333333-0000-4000-8000-000000000001}"};
   virtual std::int32_t Add(std::int32_t a, std::int32_t b) = 0;
 };
