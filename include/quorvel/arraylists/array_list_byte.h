@@ -29,7 +29,7 @@ class ArrayList_Byte final : public ArrayListCore<ArrayList_Byte, std::uint8_t> 
   /// - 9 (the runtime's subscript error): a run of 0 bytes on a list without storage;
   /// - 0x80040002 "Memory Corruption! (...)": the storage and buffer consistency checks.
   /// `StartIx` and `CopyCount` are read, never written back.
-  void AddRange(ArrayOf<std::uint8_t>& Buffer, Variant& StartIx, Variant& CopyCount);
+  void AddRange(ArrayOf<std::uint8_t>& Buffer, Variant& StartIx = omitted<Variant>(), Variant& CopyCount = omitted<Variant>());
 };
 
 }  // namespace quorvel

@@ -241,15 +241,16 @@ class ArrayListCore : public ItemAccessors<E> {
   /// Raises 0x80040001 "Object sort requires a Comparer!" for the object and Variant lists
   /// without a comparer, 0x80040001 (no message) unless 0 <= m <= n <= Count - 1; errors of
   /// the comparer end the sort.
-  void Sort(const Variant& m, const Variant& n, Ref<IComparer> Comparer);
+  void Sort(const Variant& m = Variant::missing(), const Variant& n = Variant::missing(),
+            Ref<IComparer> Comparer = nullptr);
   /// A new list of the same class (default GrowLength and ShrinkFactor) with the elements m to n
   /// (omitted: the whole list; an empty list with both omitted gives an empty list).
   /// Raises 0x80040001 (no message) unless 0 <= m <= n <= Count - 1.
-  Ref<Derived> Copy(const Variant& m, const Variant& n);
+  Ref<Derived> Copy(const Variant& m = Variant::missing(), const Variant& n = Variant::missing());
   /// The elements' text separated by blanks; an element that is empty or holds a blank is
   /// quoted (its own double quotes removed). `StringFormatter`, when not Nothing, gives each
   /// element's text. Errors of the formatter and of the conversion to String pass.
-  String ToString(Ref<IFormatter>& StringFormatter);
+  String ToString(Ref<IFormatter>& StringFormatter = omitted<Ref<IFormatter>>());
 
  protected:
   Unknown* find_view(const Guid& iid) noexcept override;

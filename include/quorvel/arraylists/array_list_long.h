@@ -21,7 +21,7 @@ class ArrayList_Long final : public ArrayListCore<ArrayList_Long, std::int32_t> 
   /// greater than `AboveValue`, and returns how many changed. m > n changes nothing and gives 0;
   /// otherwise a range reaching outside 0 to Count - 1 raises 9 (no message) before any change.
   /// `m` and `n` are read, never written back.
-  std::int32_t IncrementAbove(std::int32_t AboveValue, Variant& m, Variant& n);
+  std::int32_t IncrementAbove(std::int32_t AboveValue, Variant& m = omitted<Variant>(), Variant& n = omitted<Variant>());
   /// Moves the `Count` elements from `Start` by `DirectionVector` places (negative: towards 0)
   /// as one overlapping-safe block move; the vacated places keep their values. Raises 9 (no
   /// message) unless Count >= 0 and Start, Start + Count - 1 and both ends of the target lie

@@ -40,7 +40,8 @@ class ArrayList_Variant final : public ArrayListCore<ArrayList_Variant, Variant>
   /// mode. True with the index in `retIx`, else false with `retIx` untouched. A `StartIndex`
   /// below 0 raises 9 (no message) rather than reading outside the list; `StartIndex` is never
   /// written back. Errors of the comparer end the scan.
-  bool FindFirst(const Variant& Value, Variant& StartIndex, Ref<IComparer> Comparer, std::int32_t& retIx);
+  bool FindFirst(const Variant& Value, Variant& StartIndex = omitted<Variant>(), Ref<IComparer> Comparer = nullptr,
+                 std::int32_t& retIx = omitted<std::int32_t>());
 };
 
 }  // namespace quorvel

@@ -216,4 +216,18 @@ static_assert(sizeof(Variant) == 16, "a Variant is a kind word and an 8-byte pay
 /// units, objects by identity, arrays element by element. Used by tests and the host.
 bool identical(const Variant& a, const Variant& b) noexcept;
 
+/// The default of an optional by-reference parameter in C++ (`Variant& m = omitted<Variant>()`):
+/// a per-thread slot reset on every use to the omitted value (missing for a Variant, Nothing for a
+/// reference, zero otherwise), so a caller may leave the argument out and ignore what comes back.
+template <class T>
+T& omitted() {
+  thread_local T slot{};
+  if constexpr (std::is_same_v<T, Variant>) {
+    slot = Variant::missing();
+  } else {
+    slot = T{};
+  }
+  return slot;
+}
+
 }  // namespace quorvel
