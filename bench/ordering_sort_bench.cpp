@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "quorvel/arraylists/array_list_double.h"
 #include "quorvel/arraylists/array_list_long.h"
+#include "quorvel/arraylists/array_list_string.h"
 #include "quorvel/ordering/comparers.h"
 #include "quorvel/ordering/sort_engine.h"
 #include "quorvel/platform/describe.h"
@@ -54,6 +56,27 @@ std::vector<std::int32_t> random_longs() {
   return v;
 }
 
+std::vector<double> random_doubles() {
+  std::mt19937 rng(2);
+  std::normal_distribution<double> d(0, 1e6);
+  std::vector<double> v(kCount);
+  for (auto& x : v) x = d(rng);
+  return v;
+}
+
+// 8 to 16 letters and digits, made in one go so that each side's strings lie in memory in the
+// same (unsorted) order.
+std::vector<std::u16string> random_strings() {
+  const std::u16string_view alphabet = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::mt19937 rng(3);
+  std::vector<std::u16string> v(kCount);
+  for (auto& s : v) {
+    s.resize(8 + rng() % 9);
+    for (char16_t& c : s) c = alphabet[rng() % alphabet.size()];
+  }
+  return v;
+}
+
 template <class E>
 ArrayOf<E> array_from(const std::vector<E>& values) {
   ArrayOf<E> a(0, static_cast<std::int32_t>(values.size()));
@@ -77,10 +100,7 @@ void BM_SortLongs(benchmark::State& state) {
 BENCHMARK(BM_SortLongs)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_SortDoubles(benchmark::State& state) {
-  std::mt19937 rng(2);
-  std::normal_distribution<double> d(0, 1e6);
-  std::vector<double> input(kCount);
-  for (auto& x : input) x = d(rng);
+  const std::vector<double> input = random_doubles();
   ArrayOf<double> ours(0, kCount);
   std::vector<double> peer;
   side_by_side(
@@ -95,15 +115,7 @@ void BM_SortDoubles(benchmark::State& state) {
 BENCHMARK(BM_SortDoubles)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_SortStrings(benchmark::State& state) {
-  // 8 to 16 letters and digits, made in one go so that each side's strings lie in memory in the
-  // same (unsorted) order.
-  const std::u16string_view alphabet = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::mt19937 rng(3);
-  std::vector<std::u16string> input(kCount);
-  for (auto& s : input) {
-    s.resize(8 + rng() % 9);
-    for (char16_t& c : s) c = alphabet[rng() % alphabet.size()];
-  }
+  const std::vector<std::u16string> input = random_strings();
   ArrayOf<String> ours(0, kCount);
   std::vector<std::u16string> peer;
   side_by_side(
@@ -172,20 +184,29 @@ void BM_SortVariantsWithDefaultComparer(benchmark::State& state) {
 }
 BENCHMARK(BM_SortVariantsWithDefaultComparer)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void BM_ArrayListLongSort(benchmark::State& state) {
-  const std::vector<std::int32_t> input = random_longs();
-  auto list = make<ArrayList_Long>();
-  std::vector<std::int32_t> peer;
+// Through the lists' own Sort: the range check and the engine call on top of the sorts above.
+template <class List, class Peer>
+void list_sort(benchmark::State& state, const std::vector<Peer>& input) {
+  auto list = make<List>();
+  std::vector<Peer> peer;
   side_by_side(
       state,
       [&] {
         list->EraseArray();
-        for (std::int32_t x : input) list->AddItem(x);
+        for (const Peer& x : input) list->AddItem(x);
         peer = input;
       },
-      [&] { list->Sort(Variant::missing(), Variant::missing(), nullptr); },
+      [&] { list->Sort(); },
       [&] { std::sort(peer.begin(), peer.end()); });
 }
+
+void BM_ArrayListLongSort(benchmark::State& state) { list_sort<ArrayList_Long>(state, random_longs()); }
 BENCHMARK(BM_ArrayListLongSort)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ArrayListDoubleSort(benchmark::State& state) { list_sort<ArrayList_Double>(state, random_doubles()); }
+BENCHMARK(BM_ArrayListDoubleSort)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ArrayListStringSort(benchmark::State& state) { list_sort<ArrayList_String>(state, random_strings()); }
+BENCHMARK(BM_ArrayListStringSort)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -20,16 +20,16 @@ Variant Variant::by_ref(Array& t) noexcept {
   return v;
 }
 
-Variant::Variant(const Variant& other) : vt_(other.vt_) {
-  u_.bits = 0;
+// Called with the payload already copied bitwise: take what a copy must own.
+void Variant::copy_resource(const Variant& other) {
   if (vt_ == code(VarKind::String)) {
     new (&u_.str) String(other.u_.str);
   } else if (vt_ == code(VarKind::Object)) {
     new (&u_.obj) Ref<Unknown>(other.u_.obj);
-  } else if ((vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag) {
-    u_.arr = new Array(*other.u_.arr);
   } else {
-    u_ = other.u_;
+    vt_ = 0;  // stay a valid Empty if the array copy cannot be made
+    u_.arr = new Array(*other.u_.arr);
+    vt_ = other.vt_;
   }
 }
 

@@ -21,6 +21,7 @@ class String {
   /// Copies the code units once.
   String(std::u16string_view text);  // NOLINT: implicit, as a string literal should read
   String(const char16_t* text) : String(std::u16string_view(text)) {}  // NOLINT
+  String(const std::u16string& text) : String(std::u16string_view(text)) {}  // NOLINT
   String(const String& other) noexcept;
   String(String&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
   String& operator=(const String& other) noexcept;

@@ -65,7 +65,9 @@ class Variant {
   static Variant by_ref(String& t) noexcept { return by_ref_to(VarKind::String, &t); }
   static Variant by_ref(Array& t) noexcept;
 
-  Variant(const Variant& other);
+  Variant(const Variant& other) : vt_(other.vt_), u_(other.u_) {
+    if (owns_resource()) copy_resource(other);
+  }
   Variant(Variant&& other) noexcept : vt_(other.vt_), u_(other.u_) { other.vt_ = 0, other.u_.bits = 0; }
   Variant& operator=(const Variant& other);
   Variant& operator=(Variant&& other) noexcept;
@@ -169,6 +171,7 @@ class Variant {
     return vt_ == code(VarKind::String) || vt_ == code(VarKind::Object) || (vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag;
   }
   void release_resource() noexcept;
+  void copy_resource(const Variant& other);
 
   struct RawTag {};
   Variant(RawTag, std::uint16_t vt) noexcept : vt_(vt) { u_.bits = 0; }
