@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "ordering/test_comparers.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
-#include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
@@ -16,34 +16,10 @@ namespace quorvel {
 namespace {
 
 using test_support::error_of;
-
-// An object whose default member returns a fixed value and counts its reads.
-class Valued final : public ObjectImpl<> {
- public:
-  static constexpr const char* type_name = "TestValued";
-  static constexpr Guid iid{"{0E3D51A2-6C7B-4F10-9B53-5A1C00DE0101}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Valued>(ClassFlags::None, {get<&Valued::get_Value>("Value", 0)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
-  explicit Valued(std::int32_t v) : value_(v) {}
-  std::int32_t get_Value() {
-    ++reads;
-    return value_;
-  }
-  int reads = 0;
-
- private:
-  std::int32_t value_;
-};
-
-const Variant kEmpty;
+using testing_support::Valued;
 
 TEST(Comparers, VariantOrderInEveryComparer) {
-  std::vector<Ref<IComparer>> comparers{Ref<IComparer>(make<DefaultComparer>()),
-                                        Ref<IComparer>(make<BinaryModeComparer>()),
-                                        Ref<IComparer>(make<TextModeComparer>())};
+  const Ref<IComparer> comparers[] = {make<DefaultComparer>(), make<BinaryModeComparer>(), make<TextModeComparer>()};
   struct Row {
     const char* name;
     Variant a, b;
@@ -55,15 +31,13 @@ TEST(Comparers, VariantOrderInEveryComparer) {
       {"number before string", Variant(5), Variant(u"abc"), -1},
       {"string after number", Variant(u"abc"), Variant(5), 1},
       {"number before numeric text", Variant(5), Variant(u"1"), -1},
-      {"Empty = 0", kEmpty, Variant(0), 0},
-      {"Empty = empty string", kEmpty, Variant(u""), 0},
-      {"Empty > -1", kEmpty, Variant(-1), 1},
+      {"Empty = 0", Variant(), Variant(0), 0},
+      {"Empty = empty string", Variant(), Variant(u""), 0},
+      {"Empty > -1", Variant(), Variant(-1), 1},
       {"Null = anything (left)", Variant::null(), Variant(1), 0},
       {"Null = anything (right)", Variant(1), Variant::null(), 0},
       {"True < False", Variant(true), Variant(false), -1},
-      {"prefix first", Variant(u"ab"), Variant(u"abc"), -1},
       {"null string = empty string", Variant(String()), Variant(u""), 0},
-      {"Byte 200 > Integer -3", Variant(std::uint8_t{200}), Variant(std::int16_t{-3}), 1},
       {"NaN relates to nothing", Variant(std::nan("")), Variant(1.0), 0},
   };
   for (const Row& row : rows) {
@@ -73,7 +47,6 @@ TEST(Comparers, VariantOrderInEveryComparer) {
 }
 
 TEST(Comparers, StringOrderByMode) {
-  constexpr std::int16_t kUnchecked = 2;
   auto binary = make<BinaryModeComparer>();
   auto text = make<TextModeComparer>();
   auto def = make<DefaultComparer>();
@@ -86,27 +59,23 @@ TEST(Comparers, StringOrderByMode) {
       {"lower after upper in binary only", u"a", u"B", 1, -1},
       {"case ignored in text", u"abc", u"ABC", 1, 0},
       {"prefix first", u"ab", u"abc", -1, -1},
-      {"equal", u"x", u"x", 0, 0},
-      {"unsigned code units (text order left to the collation)", u"\uFF21", u"\xD800", 1, kUnchecked},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     String a(row.a), b(row.b);
-    EXPECT_EQ(binary->Compare(Variant(a), Variant(b)), row.binary);
     EXPECT_EQ(def->Compare(Variant(a), Variant(b)), row.binary);
-    if (row.text != kUnchecked) {
-      EXPECT_EQ(text->Compare(Variant(a), Variant(b)), row.text);
-    }
+    EXPECT_EQ(binary->Compare(Variant(a), Variant(b)), row.binary);
+    EXPECT_EQ(text->Compare(Variant(a), Variant(b)), row.text);
     // The same orders for strings passed by reference, which are left untouched.
     EXPECT_EQ(binary->as_string_comparer()->Compare(a, b), row.binary);
-    if (row.text != kUnchecked) {
-      EXPECT_EQ(text->as_string_comparer()->Compare(a, b), row.text);
-    }
+    EXPECT_EQ(text->as_string_comparer()->Compare(a, b), row.text);
     EXPECT_EQ(a, String(row.a));
     EXPECT_EQ(b, String(row.b));
   }
-  String null_string;
-  String empty(u"");
+  // Code units compare unsigned; a null string equals the empty one.
+  String high(u"\uFF21"), surrogate(u"\xD800"), null_string, empty(u"");
+  EXPECT_EQ(binary->Compare(Variant(high), Variant(surrogate)), 1);
+  EXPECT_EQ(binary->as_string_comparer()->Compare(high, surrogate), 1);
   EXPECT_EQ(binary->as_string_comparer()->Compare(null_string, empty), 0);
   EXPECT_EQ(text->as_string_comparer()->Compare(null_string, empty), 0);
 }
@@ -135,42 +104,33 @@ TEST(Comparers, ObjectsCompareThroughTheirDefaultValue) {
 }
 
 TEST(Comparers, ObjectPropertyAndStringViewAreTheSameInstance) {
-  auto binary = make<BinaryModeComparer>();
-  EXPECT_EQ(binary->get_Object().get(), binary.get());
-  EXPECT_TRUE(binary->as_string_comparer().same(binary));
-  auto text = make<TextModeComparer>();
-  EXPECT_EQ(text->get_Object().get(), text.get());
-  EXPECT_TRUE(text->as_string_comparer().same(text));
-
-  // Late-bound: a holder of the IComparer view reads Object and gets the class back.
-  Ref<IComparer> as_comparer = Ref<Object>(binary).query<IComparer>();
-  Variant obj = invoke(Variant(binary), u"Object", MemberKind::Get, {});
-  EXPECT_TRUE(obj.to_object().same(as_comparer));
+  auto expect_itself = [](auto comparer) {
+    EXPECT_EQ(comparer->get_Object().get(), comparer.get());
+    EXPECT_TRUE(comparer->as_string_comparer().same(comparer));
+    // Late-bound: a holder of the IComparer view reads Object and gets the class back.
+    Variant obj = invoke(Variant(comparer), u"Object", MemberKind::Get, {});
+    EXPECT_TRUE(obj.to_object().same(Ref<Object>(comparer).query<IComparer>()));
+  };
+  expect_itself(make<BinaryModeComparer>());
+  expect_itself(make<TextModeComparer>());
 }
 
 TEST(Comparers, CreatableByNameExceptTheStringContract) {
   const std::int64_t lives = Object::live_count();
-  {
-    for (const char16_t* progid : {u"Quorvel.DefaultComparer", u"Quorvel.BinaryModeComparer",
-                                   u"Quorvel.TextModeComparer", u"Quorvel.IComparer", u"Quorvel.IFindComparer"}) {
-      SCOPED_TRACE(String(progid).to_utf8());
-      EXPECT_TRUE(create_object(progid));
-    }
-    EXPECT_EQ(error_of([] { create_object(u"Quorvel.IrefStringComparer"); }), 429);
+  for (const char16_t* progid : {u"Quorvel.DefaultComparer", u"Quorvel.BinaryModeComparer", u"Quorvel.TextModeComparer",
+                                 u"Quorvel.IComparer", u"Quorvel.IFindComparer"}) {
+    SCOPED_TRACE(String(progid).to_utf8());
+    EXPECT_TRUE(create_object(progid));
   }
+  EXPECT_EQ(error_of([] { create_object(u"Quorvel.IrefStringComparer"); }), 429);
   EXPECT_EQ(Object::live_count(), lives);
 }
 
+// IComparer's own class answering 0 is run late-bound by the scenarios; here the other two.
 TEST(Comparers, InterfaceClassesReturnZero) {
-  Ref<Object> bare = create_object(u"Quorvel.IComparer");
-  std::vector<Variant> args{Variant(1), Variant(u"z")};
-  EXPECT_EQ(invoke(*bare, u"Compare", MemberKind::Method, args).to_long(), 0);
-  EXPECT_EQ(bare.query<IComparer>()->Compare(Variant(1), Variant(2)), 0);
-  Ref<Object> find = create_object(u"Quorvel.IFindComparer");
-  EXPECT_EQ(find.query<IFindComparer>()->Compare(Variant(1), Variant(2)), 0);
-  auto by_ref = make<IrefStringComparerClass>();
+  EXPECT_EQ(create_object(u"Quorvel.IFindComparer").query<IFindComparer>()->Compare(Variant(1), Variant(2)), 0);
   String a(u"a"), b(u"b");
-  EXPECT_EQ(by_ref->Compare(a, b), 0);
+  EXPECT_EQ(make<IrefStringComparerClass>()->Compare(a, b), 0);
 }
 
 }  // namespace
