@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,15 +29,6 @@ Ref<Collection> filled(std::initializer_list<std::pair<std::int32_t, const char1
   return c;
 }
 
-TEST(Collection, KeepsInsertionOrderWithOneBasedPositions) {
-  Ref<Collection> c = filled({{10, nullptr}, {20, u"b"}, {30, nullptr}});
-  EXPECT_EQ(c->Count(), 3);
-  EXPECT_EQ(c->Item(Variant(std::int32_t{1})).to_long(), 10);
-  EXPECT_EQ(c->Item(Variant(3.0)).to_long(), 30);
-  EXPECT_EQ(c->Item(Variant(u"B")).to_long(), 20);
-  EXPECT_EQ(longs_of(*c), (std::vector<std::int32_t>{10, 20, 30}));
-}
-
 TEST(Collection, KeysMatchWithoutRegardToCaseBySimpleFolding) {
   struct Row {
     const char* name;
@@ -54,13 +44,12 @@ TEST(Collection, KeysMatchWithoutRegardToCaseBySimpleFolding) {
       {"supplementary (Deseret)", u"\U00010400", u"\U00010428", true},
       {"sharp s is not ss (no full folding)", u"Stra\u00DFe", u"STRASSE", false},
       {"lone surrogate kept", u"a\xD800", u"A\xD800", true},
-      {"different text", u"abc", u"abd", false},
       {"empty key", u"", u"", true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Ref<Collection> c = make<Collection>();
-    c->Add(Variant(std::int32_t{7}), Variant(String(row.stored)));
+    c->Add(Variant(7), Variant(String(row.stored)));
     EXPECT_EQ(c->contains(row.asked), row.found);
     EXPECT_EQ(error_of([&] { c->Item(Variant(String(row.asked))); }), row.found ? 0 : 5);
   }
@@ -73,23 +62,19 @@ TEST(Collection, FailuresRaiseAndChangeNothing) {
     std::function<void(Collection&)> call;
   };
   const Row rows[] = {
-      {"position 0", 9, [](Collection& c) { c.Item(Variant(std::int32_t{0})); }},
-      {"position past the end", 9, [](Collection& c) { c.Item(Variant(std::int32_t{4})); }},
+      {"position 0", 9, [](Collection& c) { c.Item(Variant(0)); }},
+      {"position past the end", 9, [](Collection& c) { c.Item(Variant(4)); }},
       {"position of Empty", 9, [](Collection& c) { c.Item(Variant()); }},
       {"absent key", 5, [](Collection& c) { c.Item(Variant(u"zz")); }},
       {"Null index", 94, [](Collection& c) { c.Item(Variant::null()); }},
-      {"remove position past the end", 9, [](Collection& c) { c.Remove(Variant(std::int32_t{4})); }},
+      {"remove position past the end", 9, [](Collection& c) { c.Remove(Variant(4)); }},
       {"remove absent key", 5, [](Collection& c) { c.Remove(Variant(u"zz")); }},
-      {"duplicate key, other case", 457, [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant(u"A")); }},
-      {"both Before and After", 5,
-       [](Collection& c) {
-         c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{1}), Variant(std::int32_t{1}));
-       }},
-      {"Before past the end", 9,
-       [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::missing(), Variant(std::int32_t{4})); }},
+      {"duplicate key, other case", 457, [](Collection& c) { c.Add(Variant(9), Variant(u"A")); }},
+      {"both Before and After", 5, [](Collection& c) { c.Add(Variant(9), Variant::missing(), Variant(1), Variant(1)); }},
+      {"Before past the end", 9, [](Collection& c) { c.Add(Variant(9), Variant::missing(), Variant(4)); }},
       {"After an absent key", 5,
-       [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant(u"new"), Variant::missing(), Variant(u"zz")); }},
-      {"key that is not text", 94, [](Collection& c) { c.Add(Variant(std::int32_t{9}), Variant::null()); }},
+       [](Collection& c) { c.Add(Variant(9), Variant(u"new"), Variant::missing(), Variant(u"zz")); }},
+      {"key that is not text", 94, [](Collection& c) { c.Add(Variant(9), Variant::null()); }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -109,80 +94,75 @@ TEST(Collection, BeforeAndAfterPlaceTheNewItem) {
     std::vector<std::int32_t> expected;
   };
   const Row rows[] = {
-      {"before the first", Variant(std::int32_t{1}), Variant::missing(), {9, 1, 2, 3}},
+      {"before the first, by a Double position", Variant(1.0), Variant::missing(), {9, 1, 2, 3}},
       {"before a key", Variant(u"C"), Variant::missing(), {1, 2, 9, 3}},
-      {"after the last", Variant::missing(), Variant(std::int32_t{3}), {1, 2, 3, 9}},
+      {"after the last", Variant::missing(), Variant(3), {1, 2, 3, 9}},
       {"after a key", Variant::missing(), Variant(u"a"), {1, 9, 2, 3}},
-      {"neither", Variant::missing(), Variant::missing(), {1, 2, 3, 9}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Ref<Collection> c = filled({{1, u"a"}, {2, nullptr}, {3, u"c"}});
-    c->Add(Variant(std::int32_t{9}), Variant(u"nine"), row.before, row.after);
+    c->Add(Variant(9), Variant(u"nine"), row.before, row.after);
     EXPECT_EQ(longs_of(*c), row.expected);
+    EXPECT_EQ(c->Item(Variant(4.0)).to_long(), row.expected.back());
     EXPECT_EQ(c->Item(Variant(u"NINE")).to_long(), 9);
     EXPECT_EQ(c->Item(Variant(u"c")).to_long(), 3);
   }
 }
 
 // Random adds (with and without keys, at the end, before and after) and removals (by position
-// and key) against a plain vector; every step checks order, count and every key.
+// and key) against a plain vector; every step checks the count and that the removed key is gone,
+// and often order and every key.
 TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
   struct Entry {
     std::int32_t value;
-    std::optional<std::u16string> key;
+    std::u16string key;  // empty: none
   };
   std::mt19937 rng(20240613);
   std::vector<Entry> model;
   Ref<Collection> c = make<Collection>();
-  std::int32_t next = 0;
-  auto key_of = [](std::int32_t n) {
-    std::u16string key = u"Key-";
-    for (char digit : std::to_string(n)) key.push_back(static_cast<char16_t>(digit));
-    return key;
-  };
-  for (int step = 0; step < 4000; ++step) {
-    const auto n = static_cast<std::int32_t>(model.size());
+  for (std::int32_t step = 0; step < 4000; ++step) {
     const int op = static_cast<int>(rng() % 10);
-    if (op < 6 || n == 0) {
-      const std::int32_t value = next++;
-      const bool keyed = rng() % 2 == 0;
-      Variant key = keyed ? Variant(String(key_of(value))) : Variant::missing();
+    if (op < 6 || model.empty()) {
+      std::u16string key;
+      if (rng() % 2 == 0) {
+        for (char digit : "Key-" + std::to_string(step)) key.push_back(static_cast<char16_t>(digit));
+      }
       std::size_t at = model.size();
       Variant before = Variant::missing();
       Variant after = Variant::missing();
-      if (n > 0 && op == 1) {
+      if (!model.empty() && op == 1) {
         at = rng() % model.size();
         before = Variant(static_cast<std::int32_t>(at + 1));
-      } else if (n > 0 && op == 2) {
+      } else if (!model.empty() && op == 2) {
         at = rng() % model.size();
         after = Variant(static_cast<std::int32_t>(at + 1));
         ++at;
       }
-      c->Add(Variant(value), key, before, after);
-      model.insert(model.begin() + static_cast<std::ptrdiff_t>(at),
-                   Entry{value, keyed ? std::optional<std::u16string>(key_of(value)) : std::nullopt});
+      c->Add(Variant(step), key.empty() ? Variant::missing() : Variant(String(key)), before, after);
+      model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), Entry{step, key});
     } else {
       // Removals lean to the front, where the collection moves its head instead of its items.
-      std::size_t at = op < 8 ? rng() % std::min<std::size_t>(model.size(), 3) : rng() % model.size();
-      if (model[at].key && op % 2 == 0) {
-        std::u16string upper = *model[at].key;
+      const std::size_t at = op < 8 ? rng() % std::min<std::size_t>(model.size(), 3) : rng() % model.size();
+      const std::u16string key = model[at].key;
+      if (!key.empty() && op % 2 == 0) {
+        std::u16string upper = key;
         for (char16_t& ch : upper) ch = (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - 32) : ch;
         c->Remove(Variant(String(upper)));
       } else {
         c->Remove(Variant(static_cast<std::int32_t>(at + 1)));
       }
       model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+      ASSERT_TRUE(key.empty() || !c->contains(key)) << "step " << step;
     }
     ASSERT_EQ(c->Count(), static_cast<std::int32_t>(model.size())) << "step " << step;
-    if (step % 50 == 0 || model.size() < 8) {
-      std::vector<std::int32_t> expected;
-      for (const Entry& e : model) expected.push_back(e.value);
-      ASSERT_EQ(longs_of(*c), expected) << "step " << step;
-      for (const Entry& e : model) {
-        if (e.key) {
-          ASSERT_EQ(c->Item(Variant(String(*e.key))).to_long(), e.value) << "step " << step;
-        }
+    if (step % 50 != 0 && model.size() >= 8) continue;
+    std::vector<std::int32_t> expected;
+    for (const Entry& e : model) expected.push_back(e.value);
+    ASSERT_EQ(longs_of(*c), expected) << "step " << step;
+    for (const Entry& e : model) {
+      if (!e.key.empty()) {
+        ASSERT_EQ(c->Item(Variant(String(e.key))).to_long(), e.value) << "step " << step;
       }
     }
   }
@@ -190,21 +170,15 @@ TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
 
 TEST(Collection, EmptiesFromTheFrontAndTheBack) {
   Ref<Collection> c = make<Collection>();
-  auto key_of = [](std::int32_t n) {
-    std::u16string key = u"k";
-    for (char digit : std::to_string(n)) key.push_back(static_cast<char16_t>(digit));
-    return String(key);
-  };
-  for (std::int32_t i = 0; i < 1000; ++i) c->Add(Variant(i), Variant(key_of(i)));
+  for (std::int32_t i = 0; i < 1000; ++i) c->Add(Variant(i), i == 0 ? Variant(u"k") : Variant::missing());
   for (std::int32_t i = 0; i < 500; ++i) {
     ASSERT_EQ(c->at(1).to_long(), i);
-    c->Remove(Variant(std::int32_t{1}));
+    c->Remove(Variant(1));
   }
-  EXPECT_EQ(c->Item(Variant(u"K500")).to_long(), 500);  // found after the head moved
   while (c->Count() > 0) c->Remove(Variant(c->Count()));
   EXPECT_EQ(c->begin(), c->end());
-  c->Add(Variant(std::int32_t{5}), Variant(u"k0"));  // the first key is free again
-  EXPECT_EQ(c->Count(), 1);
+  c->Add(Variant(5), Variant(u"k"));  // the first key is free again
+  EXPECT_EQ(c->at(1).to_long(), 5);
 }
 
 TEST(Collection, StoresObjectsByReferenceAndValuesByCopy) {
@@ -215,41 +189,35 @@ TEST(Collection, StoresObjectsByReferenceAndValuesByCopy) {
     outer->Add(Variant(inner), Variant(u"inner"));
     outer->Add(Variant::nothing());
     EXPECT_TRUE(outer->Item(Variant(u"inner")).to_object().same(inner));
-    EXPECT_TRUE(outer->Item(Variant(std::int32_t{2})).is_object());
+    EXPECT_TRUE(outer->Item(Variant(2)).is_object());
 
     String text(u"before");
     outer->Add(Variant::by_ref(text));
     text = String(u"after");
-    EXPECT_EQ(*outer->Item(Variant(std::int32_t{3})).if_string(), String(u"before"));
-    EXPECT_FALSE(outer->Item(Variant(std::int32_t{3})).is_by_ref());
+    EXPECT_EQ(*outer->Item(Variant(3)).if_string(), String(u"before"));
+    EXPECT_FALSE(outer->Item(Variant(3)).is_by_ref());
 
     ArrayOf<std::int32_t> numbers(5, 2);
     outer->Add(Variant(static_cast<Array>(numbers)));
     numbers.at(5) = 42;
-    EXPECT_EQ(outer->Item(Variant(std::int32_t{4})).if_array()->get(5).to_long(), 0);
+    EXPECT_EQ(outer->Item(Variant(4)).if_array()->get(5).to_long(), 0);
   }
   EXPECT_EQ(Object::live_count(), live);
 }
 
+// Add with a Before key and Remove by name are reached late-bound, Item as the default member.
 TEST(Collection, IsLateBoundWithItemAsDefaultMember) {
   Ref<Collection> c = make<Collection>();
-  Unknown& u = *c;
-  std::vector<Variant> add{Variant(u"x"), Variant(u"first")};
-  invoke(u, u"add", MemberKind::Method, add);
+  c->Add(Variant(u"x"), Variant(u"first"));
   std::vector<Variant> add_before{Variant(u"y"), Variant::missing(), Variant(u"FIRST")};
-  invoke(u, u"Add", MemberKind::Method, add_before);
-  EXPECT_EQ(invoke(u, u"Count", MemberKind::Method | MemberKind::Get, {}).to_long(), 2);
-  std::vector<Variant> index{Variant(std::int32_t{1})};
-  EXPECT_EQ(*invoke(u, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"y"));
+  invoke(*c, u"add", MemberKind::Method, add_before);
+  std::vector<Variant> index{Variant(1)};
+  EXPECT_EQ(*invoke(*c, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"y"));
   std::vector<Variant> by_key{Variant(u"first")};
-  invoke(u, u"Remove", MemberKind::Method, by_key);
+  invoke(*c, u"Remove", MemberKind::Method, by_key);
   EXPECT_EQ(c->Count(), 1);
-
-  const ClassInfo* info = find_class(u"Collection");
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(info, &Collection::describe());
-  EXPECT_FALSE(info->creatable());
-  EXPECT_EQ(error_of([] { create_object(u"Quorvel.Collection"); }), 429);
+  ASSERT_NE(find_class(u"Collection"), nullptr);
+  EXPECT_EQ(error_of([] { create_object(u"Quorvel.Collection"); }), 429) << "handed out, never created";
 }
 
 }  // namespace

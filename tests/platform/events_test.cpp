@@ -229,15 +229,5 @@ TEST(Events, AttachingNeedsAnObjectThatRaisesEvents) {
   EXPECT_TRUE(log.empty());
 }
 
-TEST(Events, TheEventInterfaceIsPartOfTheClassDescription) {
-  const InterfaceInfo* events = Ticker::describe().events;
-  ASSERT_NE(events, nullptr);
-  EXPECT_STREQ(events->name(), "ITickerEvents");
-  ASSERT_EQ(events->members().size(), 2u);
-  EXPECT_STREQ(events->members()[0].name, "OnTick");
-  EXPECT_EQ(events->members()[0].params[0].type.code, Variant::code(VarKind::Long));
-  EXPECT_TRUE(events->members()[1].params[0].by_ref);
-}
-
 }  // namespace
 }  // namespace quorvel
