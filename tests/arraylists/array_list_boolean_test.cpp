@@ -12,9 +12,7 @@ TEST(ArrayListBoolean, AnyNonZeroPatternIsTrueAndHandedOutAsMinusOne) {
   list->SetArray(Variant(Array(array_of<VariantBool>(0, {VariantBool::from_bits(1), VariantBool(false)}))));
   EXPECT_TRUE(list->get_Item(0));
   EXPECT_EQ(list.query<IArrayList>()->get_Item(0).if_boolean()->bits, -1);
-  std::int32_t index = -1;
-  EXPECT_TRUE(list->Find(true, index));
-  EXPECT_EQ(index, 0);
+  EXPECT_EQ(found_at(*list, true), 0);
 }
 
 TEST(ArrayListBoolean, SortsTrueBeforeFalseAndWritesWords) {

@@ -94,10 +94,7 @@ TYPED_TEST_SUITE(ArrayListKinds, AllKinds, KindNames);
 TYPED_TEST(ArrayListKinds, StartsEmptyAndGrowsByWholeGrowLengths) {
   auto list = make<TypeParam>();
   EXPECT_EQ(list->get_Count(), 0);
-  EXPECT_EQ(list->get_LowerBound(), 0);
   EXPECT_EQ(list->get_UpperBound(), -1);
-  EXPECT_EQ(list->get_GrowLength(), 1000);
-  EXPECT_EQ(list->get_ShrinkFactor(), 1.5f);
   EXPECT_EQ(list->capacity(), 0);
   EXPECT_EQ(list->get_VarType(), this->var_type());
   for (int i = 0; i < 1001; ++i) {
@@ -314,9 +311,7 @@ TYPED_TEST(ArrayListKinds, ViewsForwardAndConvertByKind) {
   EXPECT_EQ(view->get_VarType(), this->var_type());
   EXPECT_EQ(view->get_Item(1).type_code(), this->variant(1).type_code());
   EXPECT_EQ(view->GetArray().type_code(), this->array_type());
-  std::int32_t index = -1;
-  EXPECT_TRUE(view->Find(this->variant(2), index));
-  EXPECT_EQ(index, 1);
+  EXPECT_EQ(found_at(*view, this->variant(2)), 1);
 
   const char* no_let = "Object type container does not support Let statement!";
   if constexpr (TestFixture::kObjects) {
@@ -337,9 +332,6 @@ TYPED_TEST(ArrayListKinds, ViewsForwardAndConvertByKind) {
   ASSERT_TRUE(created);
   EXPECT_EQ(&created->identity().class_info(), &TypeParam::describe());
   EXPECT_EQ(created->get_Count(), 0);
-  Ref<IArrayList> copy = view->Copy(Variant(1), Variant::missing());
-  EXPECT_EQ(copy->get_Count(), 2);
-  EXPECT_EQ(&copy->identity().class_info(), &TypeParam::describe());
 
   EXPECT_EQ(static_cast<bool>(list.template query<IArrayReader>()), (!std::is_same_v<TypeParam, ArrayList_Value>));
   Ref<IArrayList2> text = list.template query<IArrayList2>();

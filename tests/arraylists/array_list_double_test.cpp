@@ -13,10 +13,8 @@ namespace {
 TEST(ArrayListDouble, FindUsesNumericEquality) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   auto list = list_of<ArrayList_Double>({nan, -0.0, 2.5});
-  std::int32_t index = -1;
-  EXPECT_FALSE(list->Find(nan, index));  // NaN equals nothing, itself included
-  EXPECT_TRUE(list->Find(0.0, index));   // nor is it a bit-pattern match: -0 equals 0
-  EXPECT_EQ(index, 1);
+  EXPECT_EQ(found_at(*list, nan), -1);  // NaN equals nothing, itself included
+  EXPECT_EQ(found_at(*list, 0.0), 1);   // nor is it a bit-pattern match: -0 equals 0
 }
 
 TEST(ArrayListSingle, WritesItsNumbersAsText) {

@@ -14,16 +14,10 @@ using Strings = std::vector<String>;
 
 TEST_F(StringList, FindIgnoresCaseAndTakesTheNullStringAsEmpty) {
   auto list = list_of<ArrayList_String, String>({u"Abc", u"x", u""});
-  std::int32_t index = -1;
-  EXPECT_TRUE(list->Find(String(u"aBC"), index));
-  EXPECT_EQ(index, 0);
-  EXPECT_TRUE(list.query<IArrayReader>()->Find(Variant(u"X"), index));
-  EXPECT_EQ(index, 1);
-  EXPECT_TRUE(list->Find(String(), index));
-  EXPECT_EQ(index, 2);
-  index = 7;
-  EXPECT_FALSE(list->Find(String(u"ab"), index));
-  EXPECT_EQ(index, 7);
+  EXPECT_EQ(found_at(*list, String(u"aBC")), 0);
+  EXPECT_EQ(found_at(*list.query<IArrayReader>(), Variant(u"X")), 1);
+  EXPECT_EQ(found_at(*list, String()), 2);
+  EXPECT_EQ(found_at(*list, String(u"ab")), -1);
 }
 
 TEST_F(StringList, SortsInBinaryOrderWithoutAComparer) {

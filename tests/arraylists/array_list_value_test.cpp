@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "arraylists/list_test_support.h"
-#include "quorvel/platform/late_binding.h"
 
 namespace quorvel::list_tests {
 namespace {
@@ -36,9 +33,6 @@ TEST_F(ValueList, DescribesDefaultAsItsDefaultMember) {
   const DispId item = info.own->find_id(u"Item");
   EXPECT_GT(item, 0);
   EXPECT_EQ(info.own->find_id(u"Find"), item + 1);  // ids follow the slot order
-  auto list = list_of<ArrayList_Value>({Variant(3)});
-  std::vector<Variant> index{Variant(0)};
-  EXPECT_EQ(invoke(*as_unknown(list.get()), u"Item", MemberKind::Get, index).to_long(), 3);
 }
 
 }  // namespace

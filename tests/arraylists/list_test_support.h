@@ -139,6 +139,15 @@ std::vector<typename L::Result> items(L& list) {
   return out;
 }
 
+/// Where `list.Find(value)` reports a match: its index, or -1 when it finds none and so leaves the
+/// index untouched (-2: a miss that wrote the index anyway).
+template <class L, class V>
+std::int32_t found_at(L& list, const V& value) {
+  std::int32_t index = -3;
+  if (list.Find(value, index)) return index;
+  return index == -3 ? -1 : -2;
+}
+
 /// A list of class `L` holding `values`, appended in order.
 template <class L, class V>
 Ref<L> list_of(std::initializer_list<V> values) {
