@@ -95,15 +95,15 @@ Variant scalar_of_kind(const Json& j, VarKind kind, Variables& vars) {
   throw Malformed(std::string("no value of kind ") + kind_name(kind) + " can be written this way");
 }
 
-Variant array_value(const Json& spec, Variables& vars) {
-  if (!spec.is_object()) throw Malformed("{\"Arr\": ...} takes {\"vt\": K, \"lb\": n, \"items\": [...]}, got " + echo(spec, 60));
-  for (auto it = spec.begin(); it != spec.end(); ++it) {
+Variant array_value(const Json& form, Variables& vars) {
+  if (!form.is_object()) throw Malformed("{\"Arr\": ...} takes {\"vt\": K, \"lb\": n, \"items\": [...]}, got " + echo(form, 60));
+  for (auto it = form.begin(); it != form.end(); ++it) {
     if (it.key() != "vt" && it.key() != "lb" && it.key() != "items" && it.key() != "unallocated") {
       throw Malformed("an array has \"vt\", \"lb\", \"items\" or \"unallocated\", not \"" + it.key() + "\"");
     }
   }
-  if (!spec.contains("vt")) throw Malformed("an array needs its element kind \"vt\"");
-  const std::string& tag = text_field(spec["vt"], "an array's \"vt\"");
+  if (!form.contains("vt")) throw Malformed("an array needs its element kind \"vt\"");
+  const std::string& tag = text_field(form["vt"], "an array's \"vt\"");
   const KindName* found = nullptr;
   for (const KindName& k : kArrayKinds) {
     if (k.tag == tag) found = &k;
@@ -111,14 +111,14 @@ Variant array_value(const Json& spec, Variables& vars) {
   if (!found) throw Malformed("unknown array kind \"" + tag + "\" (I2 I4 R4 R8 Str Bool UI1 Var Obj)");
   const VarKind kind = found->kind;
 
-  if (spec.contains("unallocated")) {
-    if (spec["unallocated"] != Json(true)) throw Malformed("write \"unallocated\": true");
-    if (spec.contains("items") || spec.contains("lb")) throw Malformed("an unallocated array has no \"lb\" or \"items\"");
+  if (form.contains("unallocated")) {
+    if (form["unallocated"] != Json(true)) throw Malformed("write \"unallocated\": true");
+    if (form.contains("items") || form.contains("lb")) throw Malformed("an unallocated array has no \"lb\" or \"items\"");
     return Variant(Array(kind));
   }
-  if (!spec.contains("items") || !spec["items"].is_array()) throw Malformed("an array needs \"items\": [...]");
-  const Json& items = spec["items"];
-  const std::int32_t lb = spec.contains("lb") ? int32_field(spec["lb"], "an array's \"lb\"") : 0;
+  if (!form.contains("items") || !form["items"].is_array()) throw Malformed("an array needs \"items\": [...]");
+  const Json& items = form["items"];
+  const std::int32_t lb = form.contains("lb") ? int32_field(form["lb"], "an array's \"lb\"") : 0;
   const std::int64_t last = std::int64_t{lb} + static_cast<std::int64_t>(items.size()) - 1;
   if (last > INT32_MAX) throw Malformed("array upper bound " + std::to_string(last) + " is out of range for Long");
 
