@@ -45,19 +45,19 @@ class Plain final : public ObjectImpl<> {
   std::int32_t get_Size() { return 1; }
 };
 
-Variant side(const nlohmann::json& spec) {
-  const std::string kind = spec.at("kind");
+Variant side(const nlohmann::json& form) {
+  const std::string kind = form.at("kind");
   if (kind == "Empty") return Variant();
   if (kind == "Null") return Variant::null();
-  if (kind == "Integer") return Variant(spec.at("value").get<std::int16_t>());
-  if (kind == "Long") return Variant(spec.at("value").get<std::int32_t>());
-  if (kind == "Boolean") return Variant(VariantBool::from_bits(spec.at("value").get<std::int16_t>()));
-  if (kind == "Byte") return Variant(spec.at("value").get<std::uint8_t>());
+  if (kind == "Integer") return Variant(form.at("value").get<std::int16_t>());
+  if (kind == "Long") return Variant(form.at("value").get<std::int32_t>());
+  if (kind == "Boolean") return Variant(VariantBool::from_bits(form.at("value").get<std::int16_t>()));
+  if (kind == "Byte") return Variant(form.at("value").get<std::uint8_t>());
   if (kind == "Double") {
-    return Variant(std::bit_cast<double>(std::stoull(spec.at("bits").get<std::string>(), nullptr, 16)));
+    return Variant(std::bit_cast<double>(std::stoull(form.at("bits").get<std::string>(), nullptr, 16)));
   }
-  if (spec.contains("null_string")) return Variant(String());
-  return Variant(String::from_utf8(spec.at("value").get<std::string>()));
+  if (form.contains("null_string")) return Variant(String());
+  return Variant(String::from_utf8(form.at("value").get<std::string>()));
 }
 
 VarOrder order(const std::string& recorded) {
