@@ -51,43 +51,65 @@ InterfaceInfo::InterfaceInfo(std::string name, Guid iid, std::vector<MemberInfo>
       std::abort();
     }
     slot = static_cast<std::int16_t>(i);
+  }
+  build_name_table();
+}
+
+namespace {
+
+// FNV-1a over the folded name; folding and hashing happen in one pass on lookup.
+constexpr std::uint32_t kFnvBasis = 2166136261u;
+constexpr std::uint32_t kFnvPrime = 16777619u;
+
+std::uint32_t hash_folded(std::string_view folded) noexcept {
+  std::uint32_t h = kFnvBasis;
+  for (char c : folded) h = (h ^ static_cast<unsigned char>(c)) * kFnvPrime;
+  return h;
+}
+
+}  // namespace
+
+void InterfaceInfo::build_name_table() {
+  std::vector<std::pair<std::string, DispId>> names;
+  for (const MemberInfo& m : members_) {
     std::string folded = fold(m.name);
-    auto it = std::find_if(by_name_.begin(), by_name_.end(), [&](const auto& e) { return e.first == folded; });
-    if (it == by_name_.end()) {
-      by_name_.emplace_back(std::move(folded), m.id);
+    auto it = std::find_if(names.begin(), names.end(), [&](const auto& e) { return e.first == folded; });
+    if (it == names.end()) {
+      names.emplace_back(std::move(folded), m.id);
     } else if (it->second != m.id) {
       std::fprintf(stderr, "quorvel: %s.%s has two dispatch ids\n", name_.c_str(), m.name);
       std::abort();
     }
   }
-  std::sort(by_name_.begin(), by_name_.end());
+  std::size_t size = 8;
+  while (size < names.size() * 2) size *= 2;
+  by_name_.assign(size, NameSlot{});
+  for (auto& [folded, id] : names) {
+    const std::uint32_t h = hash_folded(folded);
+    std::size_t at = h & (size - 1);
+    while (by_name_[at].id >= 0) at = (at + 1) & (size - 1);
+    by_name_[at] = NameSlot{h, id, std::move(folded)};
+  }
 }
 
 DispId InterfaceInfo::find_id(std::u16string_view name) const noexcept {
   char folded[64];
-  if (name.size() >= sizeof folded) return -1;
+  if (name.size() >= sizeof folded || by_name_.empty()) return -1;
+  std::uint32_t h = kFnvBasis;
   for (std::size_t i = 0; i < name.size(); ++i) {
     char16_t c = name[i];
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
     if (c > 0x7F || c == 0) return -1;  // member names are plain ASCII
     folded[i] = static_cast<char>(c);
+    h = (h ^ static_cast<unsigned char>(folded[i])) * kFnvPrime;
   }
   const std::string_view key(folded, name.size());
-  auto it = std::lower_bound(by_name_.begin(), by_name_.end(), key,
-                             [](const auto& e, std::string_view k) { return std::string_view(e.first) < k; });
-  if (it == by_name_.end() || it->first != key) return -1;
-  return it->second;
-}
-
-const MemberInfo* InterfaceInfo::find(DispId id, MemberKind kinds) const noexcept {
-  if (id < 0 || static_cast<std::size_t>(id) >= by_id_.size()) return nullptr;
-  const auto& slots = by_id_[static_cast<std::size_t>(id)];
-  for (MemberKind k : {MemberKind::Method, MemberKind::Get, MemberKind::Let, MemberKind::Set}) {
-    if (!has_kind(kinds, k)) continue;
-    const std::int16_t index = slots[static_cast<std::size_t>(kind_slot(k))];
-    if (index >= 0) return &members_[static_cast<std::size_t>(index)];
+  const std::size_t mask = by_name_.size() - 1;
+  for (std::size_t at = h & mask;; at = (at + 1) & mask) {
+    const NameSlot& slot = by_name_[at];
+    if (slot.id < 0) return -1;
+    if (slot.hash == h && slot.folded == key) return slot.id;
   }
-  return nullptr;
 }
 
 bool InterfaceInfo::has_id(DispId id) const noexcept {

@@ -10,7 +10,7 @@
 namespace quorvel {
 
 const InterfaceInfo& interface_info_of(Unknown& target) {
-  const InterfaceInfo* info = target.identity().interface_of(&target);
+  const InterfaceInfo* info = target.identity().interface_of(&target);  // NOLINT: one lookup
   if (!info) raise_runtime_error(RuntimeError::NoSuchMember);
   return *info;
 }
@@ -36,27 +36,35 @@ bool given(std::span<Variant> args, std::size_t i) noexcept { return i < args.si
 
 }  // namespace
 
-Variant invoke(Unknown& view, DispId id, MemberKind kinds, std::span<Variant> args) {
-  const InterfaceInfo& info = interface_info_of(view);
-  const MemberInfo* m = info.find(id, kinds);
-  if (!m) raise_runtime_error(RuntimeError::NoSuchMember);
-  // The object's default view of an interface class answers through that interface's subobject.
-  Unknown* self = view.identity().interface_for(info);
-  if (!self) raise_runtime_error(RuntimeError::NoSuchMember);
-  Unknown& target = *self;
-  const std::size_t n = m->params.size();
-  if (args.size() > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
+namespace {
 
-  Variant result;
-  bool complete = args.size() == n;
-  for (std::size_t i = 0; i < n && complete; ++i) complete = given(args, i);
-  if (complete) {
-    m->invoke(target, args, result);
-    return result;
+Variant call_with_omitted(Unknown& self, const MemberInfo& m, std::span<Variant> args);
+
+// Calls member `m` of the interface `info` that `view` (a pointer into `object`) answers to.
+inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& info, const MemberInfo& m,
+                    std::span<Variant> args) {
+  // A view of an implemented interface is the callee itself; so is the object's own view, except
+  // for an interface class, whose own members are those of an interface it implements.
+  Unknown* self = &view;
+  if (&view == static_cast<Unknown*>(&object) && !(info.iid() == object.described_class().clsid)) {
+    self = object.find_interface(info.iid());
+    if (!self) raise_runtime_error(RuntimeError::NoSuchMember);
   }
+  const std::size_t n = m.params.size();
+  bool complete = args.size() == n;
+  for (std::size_t i = 0; i < n && complete; ++i) complete = !args[i].is_missing();
+  if (!complete) return call_with_omitted(*self, m, args);
+  Variant result;
+  m.invoke(*self, args, result);
+  return result;
+}
 
-  // Some arguments are left out: pass the given ones by reference (no copies, write-backs land)
-  // and fill the gaps.
+// The rarer call with arguments left out: pass the given ones by reference (no copies,
+// write-backs land) and fill the gaps with their omitted values.
+[[gnu::noinline]] Variant call_with_omitted(Unknown& self, const MemberInfo& m, std::span<Variant> args) {
+  const std::size_t n = m.params.size();
+  if (args.size() > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
+  Variant result;
   std::array<Variant, 8> local;
   std::vector<Variant> heap;
   std::span<Variant> full;
@@ -67,7 +75,7 @@ Variant invoke(Unknown& view, DispId id, MemberKind kinds, std::span<Variant> ar
     full = heap;
   }
   for (std::size_t i = 0; i < n; ++i) {
-    const ParamInfo& p = m->params[i];
+    const ParamInfo& p = m.params[i];
     if (given(args, i)) {
       full[i] = args[i].is_by_ref() ? args[i] : Variant::by_ref(args[i]);
     } else if (p.optional) {
@@ -76,12 +84,37 @@ Variant invoke(Unknown& view, DispId id, MemberKind kinds, std::span<Variant> ar
       raise_runtime_error(RuntimeError::ArgumentNotOptional);
     }
   }
-  m->invoke(target, full, result);
+  m.invoke(self, full, result);
   return result;
 }
 
-Variant invoke(Unknown& target, std::u16string_view name, MemberKind kinds, std::span<Variant> args) {
-  return invoke(target, get_dispid(target, name), kinds, args);
+const InterfaceInfo& described_interface(Object& object, Unknown& view) {
+  const InterfaceInfo* info =
+      &view == static_cast<Unknown*>(&object) ? object.described_class().own : object.interface_of(&view);
+  if (!info) raise_runtime_error(RuntimeError::NoSuchMember);
+  return *info;
+}
+
+const MemberInfo& described_member(const InterfaceInfo& info, DispId id, MemberKind kinds) {
+  const MemberInfo* m = info.find(id, kinds);
+  if (!m) raise_runtime_error(RuntimeError::NoSuchMember);
+  return *m;
+}
+
+}  // namespace
+
+Variant invoke(Unknown& view, DispId id, MemberKind kinds, std::span<Variant> args) {
+  Object& object = view.identity();
+  const InterfaceInfo& info = described_interface(object, view);
+  return call_member(object, view, info, described_member(info, id, kinds), args);
+}
+
+Variant invoke(Unknown& view, std::u16string_view name, MemberKind kinds, std::span<Variant> args) {
+  Object& object = view.identity();
+  const InterfaceInfo& info = described_interface(object, view);
+  const DispId id = info.find_id(name);
+  if (id < 0) raise_runtime_error(RuntimeError::NoSuchMember);
+  return call_member(object, view, info, described_member(info, id, kinds), args);
 }
 
 Variant invoke(const Variant& object, std::u16string_view name, MemberKind kinds, std::span<Variant> args) {

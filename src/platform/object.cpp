@@ -19,12 +19,12 @@ Unknown* Object::interface_for(const InterfaceInfo& info) noexcept {
   // An interface class (one whose own interface is a published interface) is reached through
   // its implementation of that interface, so look for the interface first.
   if (Unknown* found = find_interface(info.iid())) return found;
-  if (&info == class_info().own) return static_cast<Unknown*>(this);
+  if (&info == described_class().own) return static_cast<Unknown*>(this);
   return nullptr;
 }
 
 const InterfaceInfo* Object::interface_of(const Unknown* view) noexcept {
-  const ClassInfo& c = class_info();
+  const ClassInfo& c = described_class();
   if (view == static_cast<const Unknown*>(this)) return c.own;
   for (const InterfaceInfo* i : c.implements) {
     if (find_interface(i->iid()) == view) return i;

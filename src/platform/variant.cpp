@@ -41,13 +41,6 @@ Variant& Variant::operator=(const Variant& other) {
   return *this;
 }
 
-Variant& Variant::operator=(Variant&& other) noexcept {
-  if (this != &other) {
-    Variant moved(std::move(other));
-    swap(moved);
-  }
-  return *this;
-}
 
 void Variant::release_resource() noexcept {
   if (vt_ == code(VarKind::String)) {

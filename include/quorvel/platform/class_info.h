@@ -75,16 +75,29 @@ class InterfaceInfo {
   /// The dispatch id of a member name, compared without regard to case; -1 when absent.
   DispId find_id(std::u16string_view name) const noexcept;
   /// The entry with this id that answers one of `kinds` (Method before Get), or null.
-  const MemberInfo* find(DispId id, MemberKind kinds) const noexcept;
+  const MemberInfo* find(DispId id, MemberKind kinds) const noexcept {
+    if (id < 0 || static_cast<std::size_t>(id) >= by_id_.size()) return nullptr;
+    const auto& slots = by_id_[static_cast<std::size_t>(id)];
+    for (std::size_t k = 0; k < 4; ++k) {  // Method, Get, Let, Set: a call prefers a method
+      if ((static_cast<unsigned>(kinds) >> k & 1u) != 0 && slots[k] >= 0) return &members_[static_cast<std::size_t>(slots[k])];
+    }
+    return nullptr;
+  }
   /// True when some entry has this id.
   bool has_id(DispId id) const noexcept;
 
  private:
+  void build_name_table();
   std::string name_;
   Guid iid_;
   std::vector<MemberInfo> members_;
   const char* help_;
-  std::vector<std::pair<std::string, DispId>> by_name_;  // folded names, sorted
+  struct NameSlot {
+    std::uint32_t hash = 0;
+    DispId id = -1;
+    std::string folded;
+  };
+  std::vector<NameSlot> by_name_;  // open addressing on the folded name's hash; size a power of two
   std::vector<std::array<std::int16_t, 4>> by_id_;      // member index per kind, ids 0..n
 };
 

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <string>
 
 namespace quorvel {
@@ -32,7 +34,14 @@ struct Guid {
   /// The braced upper-case text form.
   std::string to_string() const;
 
-  friend constexpr bool operator==(const Guid&, const Guid&) = default;
+  /// Two 64-bit comparisons: interface lookups compare ids on every late-bound call.
+  friend constexpr bool operator==(const Guid& a, const Guid& b) noexcept {
+    if (std::is_constant_evaluated()) return a.bytes == b.bytes;
+    std::uint64_t x[2], y[2];
+    std::memcpy(x, a.bytes.data(), 16);
+    std::memcpy(y, b.bytes.data(), 16);
+    return ((x[0] ^ y[0]) | (x[1] ^ y[1])) == 0;
+  }
 
  private:
   static consteval int hex(char c) {

@@ -39,6 +39,11 @@ class Object : public Unknown {
 
   /// The class description (members, interfaces, ids) that drives late binding.
   virtual const ClassInfo& class_info() const noexcept = 0;
+  /// `class_info()`, remembered after the first call (late binding asks on every call).
+  const ClassInfo& described_class() const noexcept {
+    if (!described_) described_ = &class_info();
+    return *described_;
+  }
   /// The view of this object that a call through `info` goes to (its own default interface
   /// when `info` is the class's own), or null.
   Unknown* interface_for(const InterfaceInfo& info) noexcept;
@@ -66,6 +71,7 @@ class Object : public Unknown {
 
  private:
   mutable std::atomic<std::int32_t> refs_{0};
+  mutable const ClassInfo* described_ = nullptr;
 };
 
 /// An object that implements the interfaces `I...`; every class of ours and a caller's own

@@ -2,6 +2,7 @@
 // 8-byte payload. Every argument and result that crosses the late-bound surface is a Variant.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -26,13 +27,15 @@ class Variant {
  public:
   /// Empty.
   Variant() noexcept : vt_(0) { u_.bits = 0; }
-  Variant(std::int16_t v) noexcept : vt_(code(VarKind::Integer)) { u_.bits = 0, u_.i2 = v; }    // NOLINT
-  Variant(std::int32_t v) noexcept : vt_(code(VarKind::Long)) { u_.bits = 0, u_.i4 = v; }       // NOLINT
-  Variant(float v) noexcept : vt_(code(VarKind::Single)) { u_.bits = 0, u_.r4 = v; }            // NOLINT
+  // Scalars fill the whole payload word in one store: a narrow store followed by a wide read of
+  // the same word would stall store forwarding on every copy of the result.
+  Variant(std::int16_t v) noexcept : vt_(code(VarKind::Integer)) { u_.bits = static_cast<std::uint16_t>(v); }  // NOLINT
+  Variant(std::int32_t v) noexcept : vt_(code(VarKind::Long)) { u_.bits = static_cast<std::uint32_t>(v); }  // NOLINT
+  Variant(float v) noexcept : vt_(code(VarKind::Single)) { u_.bits = std::bit_cast<std::uint32_t>(v); }  // NOLINT
   Variant(double v) noexcept : vt_(code(VarKind::Double)) { u_.r8 = v; }                         // NOLINT
-  Variant(bool v) noexcept : vt_(code(VarKind::Boolean)) { u_.bits = 0, u_.b = v ? -1 : 0; }    // NOLINT
-  Variant(VariantBool v) noexcept : vt_(code(VarKind::Boolean)) { u_.bits = 0, u_.b = v.bits; }  // NOLINT
-  Variant(std::uint8_t v) noexcept : vt_(code(VarKind::Byte)) { u_.bits = 0, u_.ui1 = v; }      // NOLINT
+  Variant(bool v) noexcept : vt_(code(VarKind::Boolean)) { u_.bits = v ? 0xFFFFu : 0u; }  // NOLINT
+  Variant(VariantBool v) noexcept : vt_(code(VarKind::Boolean)) { u_.bits = static_cast<std::uint16_t>(v.bits); }  // NOLINT
+  Variant(std::uint8_t v) noexcept : vt_(code(VarKind::Byte)) { u_.bits = v; }  // NOLINT
   Variant(String s) noexcept : vt_(code(VarKind::String)) { new (&u_.str) String(std::move(s)); }  // NOLINT
   Variant(std::u16string_view s) : Variant(String(s)) {}                                          // NOLINT
   Variant(const char16_t* s) : Variant(String(s)) {}                                              // NOLINT
@@ -48,7 +51,7 @@ class Variant {
   static Variant nothing() noexcept { return Variant(Ref<Unknown>()); }
   static Variant error(std::int32_t scode) noexcept {
     Variant v(RawTag{}, code(VarKind::Error));
-    v.u_.scode = scode;
+    v.u_.bits = static_cast<std::uint32_t>(scode);
     return v;
   }
   /// An omitted optional argument: kind Error with code 0x80020004.
@@ -70,7 +73,16 @@ class Variant {
   }
   Variant(Variant&& other) noexcept : vt_(other.vt_), u_(other.u_) { other.vt_ = 0, other.u_.bits = 0; }
   Variant& operator=(const Variant& other);
-  Variant& operator=(Variant&& other) noexcept;
+  Variant& operator=(Variant&& other) noexcept {
+    if (this != &other) {
+      if (owns_resource()) release_resource();
+      vt_ = other.vt_;
+      u_ = other.u_;
+      other.vt_ = 0;
+      other.u_.bits = 0;
+    }
+    return *this;
+  }
   ~Variant() {
     if (owns_resource()) release_resource();
   }
@@ -214,6 +226,7 @@ class Variant {
 };
 
 static_assert(sizeof(Variant) == 16, "a Variant is a kind word and an 8-byte payload");
+static_assert(std::endian::native == std::endian::little, "scalars sit in the low bytes of the payload word");
 
 /// True when both hold the same kind and the same value: floats bit for bit, strings by code
 /// units, objects by identity, arrays element by element. Used by tests and the host.
