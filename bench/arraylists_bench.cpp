@@ -95,5 +95,37 @@ void BM_ArrayListLongAddItem(benchmark::State& state) {
 }
 BENCHMARK(BM_ArrayListLongAddItem)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
+// Reading every item of a million-item list through its own `Item` get (with the index check)
+// against indexing a vector.
+void BM_ArrayListLongItemGet(benchmark::State& state) {
+  const auto n = static_cast<std::int32_t>(state.range(0));
+  Ref<ArrayList_Long> list = make<ArrayList_Long>();
+  std::vector<std::int32_t> vector;
+  for (std::int32_t i = 0; i < n; ++i) {
+    list->AddItem(i);
+    vector.push_back(i);
+  }
+  double ours = 0, peer = 0;
+  std::int64_t items = 0;
+  for (auto _ : state) {
+    run_pair(
+        items % (2 * static_cast<std::int64_t>(n)) == 0,
+        [&] {
+          std::int64_t sum = 0;
+          for (std::int32_t i = 0; i < n; ++i) sum += list->get_Item(i);
+          benchmark::DoNotOptimize(sum);
+        },
+        [&] {
+          std::int64_t sum = 0;
+          for (std::int32_t i = 0; i < n; ++i) sum += vector[static_cast<std::size_t>(i)];
+          benchmark::DoNotOptimize(sum);
+        },
+        ours, peer);
+    items += n;
+  }
+  report(state, ours, peer, items);
+}
+BENCHMARK(BM_ArrayListLongItemGet)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace quorvel

@@ -6,18 +6,8 @@
 namespace quorvel {
 
 template <class E>
-E& ArrayListStore<E>::checked_slot(std::int32_t index) {
-  if (index < 0 || index >= store_.count()) raise(Failure::InvalidArgument, sender());
-  return store_.items()[static_cast<std::size_t>(index)];
-}
-
-template <class E>
-typename ArrayListStore<E>::Result ArrayListStore<E>::get_Item(std::int32_t Index) {
-  if constexpr (std::is_same_v<E, VariantBool>) {
-    return static_cast<bool>(checked_slot(Index));
-  } else {
-    return checked_slot(Index);
-  }
+void ArrayListStore<E>::raise_index_error() {
+  raise(Failure::InvalidArgument, sender());
 }
 
 template <class E>

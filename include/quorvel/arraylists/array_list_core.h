@@ -52,14 +52,24 @@ class ArrayListStore : public ObjectImpl<> {
 
   /// The element at `Index` (objects and Variant-held objects by reference, values copied).
   /// Raises 0x80040001 (no message) unless 0 <= Index <= Count - 1.
-  Result get_Item(std::int32_t Index);
+  Result get_Item(std::int32_t Index) {
+    if constexpr (std::is_same_v<E, VariantBool>) {
+      return static_cast<bool>(checked_slot(Index));
+    } else {
+      return checked_slot(Index);
+    }
+  }
 
   /// C++ only, not on the automation surface: the number of allocated slots.
   std::int32_t capacity() const noexcept { return store_.capacity(); }
 
  protected:
-  /// The slot at `index`, after the index check.
-  E& checked_slot(std::int32_t index);
+  /// The slot at `index`, after the index check. Inline: reading an item is a compare and a load.
+  E& checked_slot(std::int32_t index) {
+    if (static_cast<std::uint32_t>(index) >= static_cast<std::uint32_t>(store_.count())) raise_index_error();
+    return store_.slots().items()[static_cast<std::size_t>(index)];
+  }
+  [[noreturn]] void raise_index_error();
   Unknown* sender() noexcept { return as_unknown(static_cast<Object*>(this)); }
 
   ListStorage<E> store_;
