@@ -69,6 +69,19 @@ std::uint32_t hash_folded(std::string_view folded) noexcept {
 
 }  // namespace
 
+// An ASCII unit folded to lower case.
+static unsigned fold_unit(char16_t c) noexcept { return (c >= u'A' && c <= u'Z') ? c + 32u : c; }
+
+// A folded stored name against a caller's name, folding as it goes: names are short, so a plain
+// loop beats building a folded copy and calling memcmp.
+static bool same_name(const std::string& stored, std::u16string_view name) noexcept {
+  if (stored.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (static_cast<unsigned char>(stored[i]) != fold_unit(name[i])) return false;
+  }
+  return true;
+}
+
 void InterfaceInfo::build_name_table() {
   std::vector<std::pair<std::string, DispId>> names;
   for (const MemberInfo& m : members_) {
@@ -84,6 +97,7 @@ void InterfaceInfo::build_name_table() {
   std::size_t size = 8;
   while (size < names.size() * 2) size *= 2;
   by_name_.assign(size, NameSlot{});
+  name_mask_ = size - 1;
   for (auto& [folded, id] : names) {
     const std::uint32_t h = hash_folded(folded);
     std::size_t at = h & (size - 1);
@@ -93,22 +107,17 @@ void InterfaceInfo::build_name_table() {
 }
 
 DispId InterfaceInfo::find_id(std::u16string_view name) const noexcept {
-  char folded[64];
-  if (name.size() >= sizeof folded || by_name_.empty()) return -1;
+  if (by_name_.empty()) return -1;
   std::uint32_t h = kFnvBasis;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char16_t c = name[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  for (char16_t c : name) {
     if (c > 0x7F || c == 0) return -1;  // member names are plain ASCII
-    folded[i] = static_cast<char>(c);
-    h = (h ^ static_cast<unsigned char>(folded[i])) * kFnvPrime;
+    h = (h ^ fold_unit(c)) * kFnvPrime;
   }
-  const std::string_view key(folded, name.size());
-  const std::size_t mask = by_name_.size() - 1;
-  for (std::size_t at = h & mask;; at = (at + 1) & mask) {
-    const NameSlot& slot = by_name_[at];
+  const NameSlot* slots = by_name_.data();
+  for (std::size_t at = h & name_mask_;; at = (at + 1) & name_mask_) {
+    const NameSlot& slot = slots[at];
     if (slot.id < 0) return -1;
-    if (slot.hash == h && slot.folded == key) return slot.id;
+    if (slot.hash == h && same_name(slot.folded, name)) return slot.id;
   }
 }
 

@@ -98,6 +98,7 @@ class InterfaceInfo {
     std::string folded;
   };
   std::vector<NameSlot> by_name_;  // open addressing on the folded name's hash; size a power of two
+  std::size_t name_mask_ = 0;      // by_name_.size() - 1
   std::vector<std::array<std::int16_t, 4>> by_id_;      // member index per kind, ids 0..n
 };
 
