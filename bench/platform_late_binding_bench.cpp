@@ -5,6 +5,8 @@
 // Targets: by dispatch id within 10x of the early-bound call; by name no slower than the map.
 #include <benchmark/benchmark.h>
 
+#include "side_by_side.h"
+
 #include <array>
 #include <chrono>
 #include <functional>
@@ -18,26 +20,8 @@
 namespace quorvel {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::side_by_side;
 
-template <class Ours, class Peer>
-void side_by_side(benchmark::State& state, Ours ours, Peer peer) {
-  constexpr int kBatch = 1000;
-  double ours_ns = 0, peer_ns = 0;
-  for (auto _ : state) {
-    const auto t0 = Clock::now();
-    for (int i = 0; i < kBatch; ++i) ours();
-    const auto t1 = Clock::now();
-    for (int i = 0; i < kBatch; ++i) peer();
-    const auto t2 = Clock::now();
-    ours_ns += std::chrono::duration<double, std::nano>(t1 - t0).count();
-    peer_ns += std::chrono::duration<double, std::nano>(t2 - t1).count();
-  }
-  const double calls = static_cast<double>(state.iterations()) * kBatch;
-  state.counters["ours_ns"] = ours_ns / calls;
-  state.counters["peer_ns"] = peer_ns / calls;
-  state.counters["ratio"] = ours_ns / peer_ns;
-}
 
 Ref<ArrayList_Long> one_item_list() {
   Ref<ArrayList_Long> list = make<ArrayList_Long>();

@@ -2,6 +2,8 @@
 // of a string.
 #include <benchmark/benchmark.h>
 
+#include "side_by_side.h"
+
 #include <chrono>
 #include <string>
 #include <variant>
@@ -10,26 +12,14 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using StdValue = std::variant<std::monostate, std::int32_t, double, std::u16string>;
+using quorvel::bench::side_by_side;
 
-template <class Ours, class Peer>
-void side_by_side(benchmark::State& state, Ours ours, Peer peer) {
-  constexpr int kBatch = 1000;
-  double ours_ns = 0, peer_ns = 0;
-  for (auto _ : state) {
-    const auto t0 = Clock::now();
-    for (int i = 0; i < kBatch; ++i) ours();
-    const auto t1 = Clock::now();
-    for (int i = 0; i < kBatch; ++i) peer();
-    const auto t2 = Clock::now();
-    ours_ns += std::chrono::duration<double, std::nano>(t1 - t0).count();
-    peer_ns += std::chrono::duration<double, std::nano>(t2 - t1).count();
-  }
-  state.counters["ratio"] = ours_ns / peer_ns;
+void report_sizes(benchmark::State& state) {
   state.counters["sizeof_ours"] = sizeof(quorvel::Variant);
   state.counters["sizeof_peer"] = sizeof(StdValue);
 }
+
 
 void BM_VariantCopyLong(benchmark::State& state) {
   const quorvel::Variant ours(std::int32_t{42});
@@ -37,6 +27,7 @@ void BM_VariantCopyLong(benchmark::State& state) {
   side_by_side(
       state, [&] { quorvel::Variant copy(ours); benchmark::DoNotOptimize(copy); },
       [&] { StdValue copy(peer); benchmark::DoNotOptimize(copy); });
+  report_sizes(state);
 }
 BENCHMARK(BM_VariantCopyLong);
 
@@ -47,6 +38,7 @@ void BM_VariantCopyString(benchmark::State& state) {
   side_by_side(
       state, [&] { quorvel::Variant copy(ours); benchmark::DoNotOptimize(copy); },
       [&] { StdValue copy(peer); benchmark::DoNotOptimize(copy); });
+  report_sizes(state);
 }
 BENCHMARK(BM_VariantCopyString);
 
