@@ -43,6 +43,21 @@ void BM_ItemByDispIdVsEarlyBound(benchmark::State& state) {
 }
 BENCHMARK(BM_ItemByDispIdVsEarlyBound);
 
+// The same late-bound call against the early-bound call through the untyped interface, a
+// virtual call that also hands the item back as a Variant.
+void BM_ItemByDispIdVsInterfaceCall(benchmark::State& state) {
+  Ref<ArrayList_Long> list = one_item_list();
+  Unknown& target = *as_unknown(list.get());
+  const DispId id = get_dispid(target, u"Item");
+  std::array<Variant, 1> args{Variant(0)};
+  Ref<IArrayList> view = list.query<IArrayList>();
+  IArrayList* volatile early = view.get();
+  side_by_side(
+      state, [&] { benchmark::DoNotOptimize(invoke(target, id, MemberKind::Get, args)); },
+      [&] { benchmark::DoNotOptimize(early->get_Item(0)); });
+}
+BENCHMARK(BM_ItemByDispIdVsInterfaceCall);
+
 using Dispatch = std::unordered_map<std::u16string, std::function<Variant(std::span<Variant>)>>;
 
 std::u16string lower(std::u16string_view name) {
