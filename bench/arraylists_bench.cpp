@@ -44,54 +44,53 @@ void report(benchmark::State& state, double ours, double peer, std::int64_t item
   state.counters["ratio"] = ours / peer;
 }
 
+// Runs `ours` and `peer` (each handling `n` items) once per iteration, alternating which goes
+// first, and reports per-item times and their ratio.
+template <class Ours, class Peer>
+void per_item(benchmark::State& state, std::int32_t n, Ours ours_side, Peer peer_side) {
+  double ours = 0, peer = 0;
+  std::int64_t items = 0;
+  for (auto _ : state) {
+    run_pair(items % (2 * static_cast<std::int64_t>(n)) == 0, ours_side, peer_side, ours, peer);
+    items += n;
+  }
+  report(state, ours, peer, items);
+}
+
 // Strings of `length` units: short ones fit the peer's small-string buffer, long ones do not.
 void BM_ArrayListStringAddItem(benchmark::State& state) {
   const auto n = static_cast<std::int32_t>(state.range(0));
   const std::u16string text(static_cast<std::size_t>(state.range(1)), u'x');
   const String shared(text);
-  double ours = 0, peer = 0;
-  std::int64_t items = 0;
-  for (auto _ : state) {
-    run_pair(
-        items % (2 * static_cast<std::int64_t>(n)) == 0,
-        [&] {
-          Ref<ArrayList_String> list = make<ArrayList_String>();
-          for (std::int32_t i = 0; i < n; ++i) list->AddItem(shared);
-          benchmark::DoNotOptimize(list->get_Count());
-        },
-        [&] {
-          std::vector<std::u16string> vector;
-          for (std::int32_t i = 0; i < n; ++i) vector.push_back(text);
-          benchmark::DoNotOptimize(vector.size());
-        },
-        ours, peer);
-    items += n;
-  }
-  report(state, ours, peer, items);
+  per_item(
+      state, n,
+      [&] {
+        Ref<ArrayList_String> list = make<ArrayList_String>();
+        for (std::int32_t i = 0; i < n; ++i) list->AddItem(shared);
+        benchmark::DoNotOptimize(list->get_Count());
+      },
+      [&] {
+        std::vector<std::u16string> vector;
+        for (std::int32_t i = 0; i < n; ++i) vector.push_back(text);
+        benchmark::DoNotOptimize(vector.size());
+      });
 }
 BENCHMARK(BM_ArrayListStringAddItem)->Args({1'000'000, 4})->Args({1'000'000, 24})->Unit(benchmark::kMillisecond);
 
 void BM_ArrayListLongAddItem(benchmark::State& state) {
   const auto n = static_cast<std::int32_t>(state.range(0));
-  double ours = 0, peer = 0;
-  std::int64_t items = 0;
-  for (auto _ : state) {
-    run_pair(
-        items % (2 * static_cast<std::int64_t>(n)) == 0,
-        [&] {
-          Ref<ArrayList_Long> list = make<ArrayList_Long>();
-          for (std::int32_t i = 0; i < n; ++i) list->AddItem(i);
-          benchmark::DoNotOptimize(list->get_Count());
-        },
-        [&] {
-          std::vector<std::int32_t> vector;
-          for (std::int32_t i = 0; i < n; ++i) vector.push_back(i);
-          benchmark::DoNotOptimize(vector.size());
-        },
-        ours, peer);
-    items += n;
-  }
-  report(state, ours, peer, items);
+  per_item(
+      state, n,
+      [&] {
+        Ref<ArrayList_Long> list = make<ArrayList_Long>();
+        for (std::int32_t i = 0; i < n; ++i) list->AddItem(i);
+        benchmark::DoNotOptimize(list->get_Count());
+      },
+      [&] {
+        std::vector<std::int32_t> vector;
+        for (std::int32_t i = 0; i < n; ++i) vector.push_back(i);
+        benchmark::DoNotOptimize(vector.size());
+      });
 }
 BENCHMARK(BM_ArrayListLongAddItem)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 
@@ -105,25 +104,18 @@ void BM_ArrayListLongItemGet(benchmark::State& state) {
     list->AddItem(i);
     vector.push_back(i);
   }
-  double ours = 0, peer = 0;
-  std::int64_t items = 0;
-  for (auto _ : state) {
-    run_pair(
-        items % (2 * static_cast<std::int64_t>(n)) == 0,
-        [&] {
-          std::int64_t sum = 0;
-          for (std::int32_t i = 0; i < n; ++i) sum += list->get_Item(i);
-          benchmark::DoNotOptimize(sum);
-        },
-        [&] {
-          std::int64_t sum = 0;
-          for (std::int32_t i = 0; i < n; ++i) sum += vector[static_cast<std::size_t>(i)];
-          benchmark::DoNotOptimize(sum);
-        },
-        ours, peer);
-    items += n;
-  }
-  report(state, ours, peer, items);
+  per_item(
+      state, n,
+      [&] {
+        std::int64_t sum = 0;
+        for (std::int32_t i = 0; i < n; ++i) sum += list->get_Item(i);
+        benchmark::DoNotOptimize(sum);
+      },
+      [&] {
+        std::int64_t sum = 0;
+        for (std::int32_t i = 0; i < n; ++i) sum += vector[static_cast<std::size_t>(i)];
+        benchmark::DoNotOptimize(sum);
+      });
 }
 BENCHMARK(BM_ArrayListLongItemGet)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
