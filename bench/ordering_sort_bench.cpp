@@ -84,34 +84,25 @@ ArrayOf<E> array_from(const std::vector<E>& values) {
   return a;
 }
 
-void BM_SortLongs(benchmark::State& state) {
-  const std::vector<std::int32_t> input = random_longs();
-  ArrayOf<std::int32_t> ours(0, kCount);
-  std::vector<std::int32_t> peer;
+// The engine's entry point `sort` without a comparer on a copy of `input`, against std::sort.
+template <class E, class Sort>
+void number_sort(benchmark::State& state, const std::vector<E>& input, Sort sort) {
+  ArrayOf<E> ours(0, kCount);
+  std::vector<E> peer;
   side_by_side(
       state,
       [&] {
         std::copy(input.begin(), input.end(), ours.items().begin());
         peer = input;
       },
-      [&] { make<QuickSort>()->SortLongs(ours, 0, kCount - 1, nullptr); },
+      [&] { (make<QuickSort>().get()->*sort)(ours, 0, kCount - 1, nullptr); },
       [&] { std::sort(peer.begin(), peer.end()); });
 }
+
+void BM_SortLongs(benchmark::State& state) { number_sort(state, random_longs(), &QuickSort::SortLongs); }
 BENCHMARK(BM_SortLongs)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-void BM_SortDoubles(benchmark::State& state) {
-  const std::vector<double> input = random_doubles();
-  ArrayOf<double> ours(0, kCount);
-  std::vector<double> peer;
-  side_by_side(
-      state,
-      [&] {
-        std::copy(input.begin(), input.end(), ours.items().begin());
-        peer = input;
-      },
-      [&] { make<QuickSort>()->SortDoubles(ours, 0, kCount - 1, nullptr); },
-      [&] { std::sort(peer.begin(), peer.end()); });
-}
+void BM_SortDoubles(benchmark::State& state) { number_sort(state, random_doubles(), &QuickSort::SortDoubles); }
 BENCHMARK(BM_SortDoubles)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_SortStrings(benchmark::State& state) {
