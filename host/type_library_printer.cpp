@@ -100,7 +100,7 @@ bool published(const InterfaceInfo* i) {
 // The coclass, then (unless printed elsewhere) its own interface and its events.
 void print_class(const ClassInfo& c, bool with_published, const std::string& indent, std::FILE* out) {
   std::string head = "uuid(" + c.clsid.to_string().substr(1, 36) + ")";
-  const std::string progid = c.creatable() ? "progid(\"Quorvel." + std::string(c.name) + "\")" : std::string();
+  const std::string progid = c.creatable() ? "progid(\"" + std::string(type_library().name) + "." + std::string(c.name) + "\")" : std::string();
   std::fprintf(out, "%s%s\n", indent.c_str(), attributes({head, reach(c), progid, help_attribute(c.help)}).c_str());
   std::fprintf(out, "%scoclass %s {\n", indent.c_str(), c.name);
   if (c.own) std::fprintf(out, "%s    [default] interface %s;\n", indent.c_str(), c.own->name());
@@ -143,7 +143,7 @@ void print_classes(std::FILE* out) {
   };
   std::vector<Row> rows{{"NAME", "PROGRAM ID", "CLASS ID", "REACHED"}};
   for (const ClassInfo* c : type_library().classes) {
-    rows.push_back({c->name, c->creatable() ? "Quorvel." + std::string(c->name) : "-", c->clsid.to_string(), reach(*c)});
+    rows.push_back({c->name, c->creatable() ? std::string(type_library().name) + "." + std::string(c->name) : "-", c->clsid.to_string(), reach(*c)});
   }
   std::size_t w_name = 0, w_progid = 0;
   for (const Row& r : rows) {

@@ -2,21 +2,13 @@
 #include "quorvel/arraylists/array_list_byte.h"
 
 #include "array_list_core_impl.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
 QUORVEL_INSTANTIATE_ARRAY_LIST(ArrayList_Byte, std::uint8_t);
 
 const ClassInfo& ArrayList_Byte::describe() {
-  static const ClassInfo info = [] {
-    DispId id = 0;
-    std::vector<MemberInfo> members = array_list_members<ArrayList_Byte>(id);
-    members.push_back(
-        method<&ArrayList_Byte::AddRange>("AddRange", id++, {"Buffer", opt("StartIx"), opt("CopyCount")}));
-    return describe_class<ArrayList_Byte, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable,
-                                                                                 std::move(members));
-  }();
+  static const ClassInfo info = describe_array_list<ArrayList_Byte>({method<&ArrayList_Byte::AddRange>("AddRange", 18, "Buffer", opt("StartIx"), opt("CopyCount"))});
   return info;
 }
 
@@ -68,6 +60,5 @@ void ArrayList_Byte::AddRange(ArrayOf<std::uint8_t>& Buffer, Variant& StartIx, V
   }
 }
 
-QUORVEL_REGISTER_CLASS(ArrayList_Byte);
 
 }  // namespace quorvel

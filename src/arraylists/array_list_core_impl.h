@@ -263,11 +263,6 @@ Variant ArrayListCore<Derived, E>::item_variant(std::int32_t index) {
 }
 
 template <class Derived, class E>
-void ArrayListCore<Derived, E>::add_variant(const Variant& value) {
-  this->store_.append(ElementRules<E>::from_variant(value));
-}
-
-template <class Derived, class E>
 void ArrayListCore<Derived, E>::let_variant(std::int32_t index, const Variant& value) {
   constexpr AssignMode mode = ElementRules<E>::kAssign;
   if constexpr (mode == AssignMode::Set) {
@@ -296,11 +291,6 @@ void ArrayListCore<Derived, E>::set_variant(std::int32_t index, const Variant& v
 }
 
 template <class Derived, class E>
-bool ArrayListCore<Derived, E>::find_variant(const Variant& value, std::int32_t& ret_index) {
-  return Find(ElementRules<E>::from_variant(value), ret_index);
-}
-
-template <class Derived, class E>
 void ArrayListCore<Derived, E>::sort_view(std::int32_t m, std::int32_t n, Ref<IComparer> comparer) {
   if (Derived::kFlavor.zero_zero_is_whole_list && m == 0 && n == 0) {
     Sort(Variant::missing(), Variant::missing(), std::move(comparer));
@@ -309,177 +299,55 @@ void ArrayListCore<Derived, E>::sort_view(std::int32_t m, std::int32_t n, Ref<IC
   }
 }
 
-template <class Derived, class E>
-Ref<IArrayList> ArrayListCore<Derived, E>::as_list(const Ref<Derived>& list) noexcept {
-  return list.template query<IArrayList>();
-}
-
-// --- the views -----------------------------------------------------------------------------
-
-template <class L>
-void ArrayListView<L>::SetArray(const Variant& Value) {
-  list().SetArray(Value);
-}
-template <class L>
-Variant ArrayListView<L>::GetArray() {
-  return Variant(Array(list().GetArray()));
-}
-template <class L>
-Ref<IArrayList> ArrayListView<L>::Copy(const Variant& m, const Variant& n) {
-  return list().as_list(list().Copy(m, n));
-}
-template <class L>
-void ArrayListView<L>::put_ShrinkFactor(float Value) {
-  list().put_ShrinkFactor(Value);
-}
-template <class L>
-float ArrayListView<L>::get_ShrinkFactor() {
-  return list().get_ShrinkFactor();
-}
-template <class L>
-std::int32_t ArrayListView<L>::get_LowerBound() {
-  return list().get_LowerBound();
-}
-template <class L>
-std::int32_t ArrayListView<L>::get_UpperBound() {
-  return list().get_UpperBound();
-}
-template <class L>
-void ArrayListView<L>::put_GrowLength(std::int32_t Value) {
-  list().put_GrowLength(Value);
-}
-template <class L>
-std::int32_t ArrayListView<L>::get_GrowLength() {
-  return list().get_GrowLength();
-}
-template <class L>
-void ArrayListView<L>::Shrink(std::int32_t DestroyCache) {
-  list().Shrink(DestroyCache);
-}
-template <class L>
-void ArrayListView<L>::EraseArray() {
-  list().EraseArray();
-}
-template <class L>
-void ArrayListView<L>::SetCount(std::int32_t Count, bool PreserveValues) {
-  list().SetCount(Count, PreserveValues);
-}
-template <class L>
-std::int32_t ArrayListView<L>::get_Count() {
-  return list().get_Count();
-}
-template <class L>
-void ArrayListView<L>::AddItem(const Variant& Value) {
-  list().add_variant(Value);
-}
-template <class L>
-void ArrayListView<L>::RemoveItem(std::int32_t Index, bool KeepSequence) {
-  list().RemoveItem(Index, KeepSequence);
-}
-template <class L>
-void ArrayListView<L>::put_Item(std::int32_t Index, const Variant& Value) {
-  list().let_variant(Index, Value);
-}
-template <class L>
-Variant ArrayListView<L>::get_Item(std::int32_t Index) {
-  return list().item_variant(Index);
-}
-template <class L>
-bool ArrayListView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
-  return list().find_variant(Value, retIndex);
-}
-template <class L>
-std::int32_t ArrayListView<L>::get_VarType() {
-  return list().get_VarType();
-}
-template <class L>
-Ref<IArrayList> ArrayListView<L>::CreateNew() {
-  return list().as_list(make<typename L::Self>());
-}
-template <class L>
-void ArrayListView<L>::Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) {
-  list().sort_view(m, n, std::move(Comparer));
-}
-template <class L>
-void ArrayListView<L>::putref_Item(std::int32_t Index, const Variant& Value) {
-  list().set_variant(Index, Value);
-}
-
-template <class L>
-Variant ArrayReaderView<L>::GetArray() {
-  return Variant(Array(list().GetArray()));
-}
-template <class L>
-Ref<IArrayList> ArrayReaderView<L>::Copy(const Variant& m, const Variant& n) {
-  return list().as_list(list().Copy(m, n));
-}
-template <class L>
-std::int32_t ArrayReaderView<L>::get_LowerBound() {
-  return list().get_LowerBound();
-}
-template <class L>
-std::int32_t ArrayReaderView<L>::get_UpperBound() {
-  return list().get_UpperBound();
-}
-template <class L>
-std::int32_t ArrayReaderView<L>::get_Count() {
-  return list().get_Count();
-}
-template <class L>
-Variant ArrayReaderView<L>::get_Item(std::int32_t Index) {
-  return list().item_variant(Index);
-}
-template <class L>
-bool ArrayReaderView<L>::Find(const Variant& Value, std::int32_t& retIndex) {
-  return list().find_variant(Value, retIndex);
-}
-template <class L>
-std::int32_t ArrayReaderView<L>::get_VarType() {
-  return list().get_VarType();
-}
-
-template <class L>
-String ArrayTextView<L>::ToString(Ref<IFormatter>& StringFormatter) {
-  return list().ToString(StringFormatter);
-}
-
 // --- the description ------------------------------------------------------------------------
 
-/// The shared members of list class `C` in slot order, dispatch ids from 1 (Item 0 unless the
-/// class has another default member); `next_id` receives the first id left for the class's own.
+/// The shared members of list class `C` in slot order. `Item` is the default member (id 0) unless
+/// the class has another one; then it takes id 14 and the members after it move up by one.
 template <class C>
-std::vector<MemberInfo> array_list_members(DispId& next_id) {
+std::vector<MemberInfo> array_list_members() {
   using E = typename C::Element;
-  DispId id = 1;
-  std::vector<MemberInfo> m;
-  m.push_back(method<&C::SetArray>("SetArray", id++, {"Value"}));
-  m.push_back(method<&C::GetArray>("GetArray", id++));
-  m.push_back(get<&C::get_VarType>("VarType", id++));
-  const DispId shrink_factor = id++;
-  m.push_back(let<&C::put_ShrinkFactor>("ShrinkFactor", shrink_factor, {"Value"}));
-  m.push_back(get<&C::get_ShrinkFactor>("ShrinkFactor", shrink_factor));
-  m.push_back(get<&C::get_LowerBound>("LowerBound", id++));
-  m.push_back(get<&C::get_UpperBound>("UpperBound", id++));
-  const DispId grow_length = id++;
-  m.push_back(let<&C::put_GrowLength>("GrowLength", grow_length, {"Value"}));
-  m.push_back(get<&C::get_GrowLength>("GrowLength", grow_length));
-  m.push_back(method<&C::Shrink>("Shrink", id++, {"DestroyCache"}));
-  m.push_back(method<&C::EraseArray>("EraseArray", id++));
-  m.push_back(method<&C::SetCount>("SetCount", id++, {"Count", "PreserveValues"}));
-  m.push_back(get<&C::get_Count>("Count", id++));
-  m.push_back(method<&C::AddItem>("AddItem", id++, {"Value"}));
-  m.push_back(method<&C::RemoveItem>("RemoveItem", id++, {"Index", "KeepSequence"}));
-  const DispId item = C::kFlavor.item_is_default ? 0 : id++;
+  constexpr bool item_default = C::kFlavor.item_is_default;
+  constexpr DispId item = item_default ? 0 : 14;
+  constexpr DispId after = item_default ? 0 : 1;  // added to the ids after Item
   constexpr AssignMode assign = ElementRules<E>::kAssign;
-  if constexpr (assign != AssignMode::Set) m.push_back(let<&C::put_Item>("Item", item, {"Index", "Value"}));
-  m.push_back(get<&C::get_Item>("Item", item, {"Index"}));
-  if constexpr (assign != AssignMode::Let) m.push_back(set<&C::putref_Item>("Item", item, {"Index", "Value"}));
-  m.push_back(method<&C::Find>("Find", id++, {"Value", "retIndex"}));
-  m.push_back(method<&C::Sort>("Sort", id++, {opt("m"), opt("n"), opt("Comparer")}));
-  m.push_back(method<&C::Copy>("Copy", id++, {opt("m"), opt("n")}));
-  m.push_back(method<&C::ToString>("ToString", id++, {opt("StringFormatter")}));
-  next_id = id;
+  std::vector<MemberInfo> m{
+      method<&C::SetArray>("SetArray", 1, "Value"),
+      method<&C::GetArray>("GetArray", 2),
+      get<&C::get_VarType>("VarType", 3),
+      let<&C::put_ShrinkFactor>("ShrinkFactor", 4, "Value"),
+      get<&C::get_ShrinkFactor>("ShrinkFactor", 4),
+      get<&C::get_LowerBound>("LowerBound", 5),
+      get<&C::get_UpperBound>("UpperBound", 6),
+      let<&C::put_GrowLength>("GrowLength", 7, "Value"),
+      get<&C::get_GrowLength>("GrowLength", 7),
+      method<&C::Shrink>("Shrink", 8, "DestroyCache"),
+      method<&C::EraseArray>("EraseArray", 9),
+      method<&C::SetCount>("SetCount", 10, "Count", "PreserveValues"),
+      get<&C::get_Count>("Count", 11),
+      method<&C::AddItem>("AddItem", 12, "Value"),
+      method<&C::RemoveItem>("RemoveItem", 13, "Index", "KeepSequence"),
+  };
+  if constexpr (assign != AssignMode::Set) m.push_back(let<&C::put_Item>("Item", item, "Index", "Value"));
+  m.push_back(get<&C::get_Item>("Item", item, "Index"));
+  if constexpr (assign != AssignMode::Let) m.push_back(set<&C::putref_Item>("Item", item, "Index", "Value"));
+  m.push_back(method<&C::Find>("Find", 14 + after, "Value", "retIndex"));
+  m.push_back(method<&C::Sort>("Sort", 15 + after, opt("m"), opt("n"), opt("Comparer")));
+  m.push_back(method<&C::Copy>("Copy", 16 + after, opt("m"), opt("n")));
+  m.push_back(method<&C::ToString>("ToString", 17 + after, opt("StringFormatter")));
   return m;
+}
+
+/// The description of list class `C`: the shared members, then `own`, the class's own members
+/// (ids from 18, or 19 when Item is not the default member).
+template <class C>
+ClassInfo describe_array_list(std::vector<MemberInfo> own = {}, const char* help = "") {
+  std::vector<MemberInfo> members = array_list_members<C>();
+  for (MemberInfo& m : own) members.push_back(std::move(m));
+  if constexpr (C::kFlavor.readable) {
+    return describe_class<C, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable, std::move(members), help);
+  } else {
+    return describe_class<C, IArrayList, IArrayList2>(ClassFlags::Creatable, std::move(members), help);
+  }
 }
 
 }  // namespace quorvel

@@ -2,22 +2,14 @@
 #include "quorvel/arraylists/array_list_long.h"
 
 #include "array_list_core_impl.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
 QUORVEL_INSTANTIATE_ARRAY_LIST(ArrayList_Long, std::int32_t);
 
 const ClassInfo& ArrayList_Long::describe() {
-  static const ClassInfo info = [] {
-    DispId id = 0;
-    std::vector<MemberInfo> members = array_list_members<ArrayList_Long>(id);
-    members.push_back(
-        method<&ArrayList_Long::IncrementAbove>("IncrementAbove", id++, {"AboveValue", opt("m"), opt("n")}));
-    members.push_back(method<&ArrayList_Long::Move>("Move", id++, {"Start", "Count", "DirectionVector"}));
-    return describe_class<ArrayList_Long, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable,
-                                                                                 std::move(members));
-  }();
+  static const ClassInfo info = describe_array_list<ArrayList_Long>({method<&ArrayList_Long::IncrementAbove>("IncrementAbove", 18, "AboveValue", opt("m"), opt("n")),
+       method<&ArrayList_Long::Move>("Move", 19, "Start", "Count", "DirectionVector")});
   return info;
 }
 
@@ -51,6 +43,5 @@ void ArrayList_Long::Move(std::int32_t Start, std::int32_t Count, std::int32_t D
   std::memmove(data + target, data + start, static_cast<std::size_t>(count) * sizeof(std::int32_t));
 }
 
-QUORVEL_REGISTER_CLASS(ArrayList_Long);
 
 }  // namespace quorvel

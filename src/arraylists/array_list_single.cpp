@@ -2,21 +2,15 @@
 #include "quorvel/arraylists/array_list_single.h"
 
 #include "array_list_core_impl.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
 QUORVEL_INSTANTIATE_ARRAY_LIST(ArrayList_Single, float);
 
 const ClassInfo& ArrayList_Single::describe() {
-  static const ClassInfo info = [] {
-    DispId next_id = 0;
-    return describe_class<ArrayList_Single, IArrayList, IArrayReader, IArrayList2>(
-        ClassFlags::Creatable, array_list_members<ArrayList_Single>(next_id));
-  }();
+  static const ClassInfo info = describe_array_list<ArrayList_Single>();
   return info;
 }
 
-QUORVEL_REGISTER_CLASS(ArrayList_Single);
 
 }  // namespace quorvel

@@ -2,21 +2,15 @@
 #include "quorvel/arraylists/array_list_string.h"
 
 #include "array_list_core_impl.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
 QUORVEL_INSTANTIATE_ARRAY_LIST(ArrayList_String, String);
 
 const ClassInfo& ArrayList_String::describe() {
-  static const ClassInfo info = [] {
-    DispId next_id = 0;
-    return describe_class<ArrayList_String, IArrayList, IArrayReader, IArrayList2>(
-        ClassFlags::Creatable, array_list_members<ArrayList_String>(next_id));
-  }();
+  static const ClassInfo info = describe_array_list<ArrayList_String>();
   return info;
 }
 
-QUORVEL_REGISTER_CLASS(ArrayList_String);
 
 }  // namespace quorvel

@@ -5,7 +5,6 @@
 
 #include "array_list_core_impl.h"
 #include "quorvel/platform/late_binding.h"
-#include "quorvel/platform/registry.h"
 #include "quorvel/platform/variant_compare.h"
 
 namespace quorvel {
@@ -13,15 +12,8 @@ namespace quorvel {
 QUORVEL_INSTANTIATE_ARRAY_LIST(ArrayList_Variant, Variant);
 
 const ClassInfo& ArrayList_Variant::describe() {
-  static const ClassInfo info = [] {
-    DispId id = 0;
-    std::vector<MemberInfo> members = array_list_members<ArrayList_Variant>(id);
-    members.push_back(method<&ArrayList_Variant::FindEx>("FindEx", id++, {"Value", "Field", "retIndex"}));
-    members.push_back(method<&ArrayList_Variant::FindFirst>(
-        "FindFirst", id++, {"Value", opt("StartIndex"), opt("Comparer"), opt("retIx")}));
-    return describe_class<ArrayList_Variant, IArrayList, IArrayReader, IArrayList2>(ClassFlags::Creatable,
-                                                                                    std::move(members));
-  }();
+  static const ClassInfo info = describe_array_list<ArrayList_Variant>({method<&ArrayList_Variant::FindEx>("FindEx", 18, "Value", "Field", "retIndex"),
+       method<&ArrayList_Variant::FindFirst>("FindFirst", 19, "Value", opt("StartIndex"), opt("Comparer"), opt("retIx"))});
   return info;
 }
 
@@ -80,6 +72,5 @@ bool ArrayList_Variant::FindFirst(const Variant& Value, Variant& StartIndex, Ref
   return false;
 }
 
-QUORVEL_REGISTER_CLASS(ArrayList_Variant);
 
 }  // namespace quorvel

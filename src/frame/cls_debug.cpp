@@ -3,7 +3,6 @@
 #include "quorvel/frame/cls_debug.h"
 
 #include "quorvel/platform/describe.h"
-#include "quorvel/platform/registry.h"
 #include "quorvel/platform/thread_context.h"
 
 namespace quorvel {
@@ -17,13 +16,12 @@ struct TraceSlot {
 const ClassInfo& clsDebug::describe() {
   static const ClassInfo info = describe_class<clsDebug>(
       ClassFlags::Global,
-      {get<&clsDebug::get_colTraceObj>("colTraceObj", 1, {}, "The calling thread's trace collection"),
-       get<&clsDebug::get_sComponentName>("sComponentName", 2, {}, "The component's name")},
+      {with_help(get<&clsDebug::get_colTraceObj>("colTraceObj", 1), "The calling thread's trace collection"),
+       with_help(get<&clsDebug::get_sComponentName>("sComponentName", 2), "The component's name")},
       "Debug helpers, callable without creating an instance");
   return info;
 }
 
-QUORVEL_REGISTER_CLASS(clsDebug);
 
 Ref<Collection> clsDebug::get_colTraceObj() {
   TraceSlot& slot = this_thread_context().slot<TraceSlot>();

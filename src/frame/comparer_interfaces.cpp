@@ -1,29 +1,12 @@
-// Descriptions of the comparer contracts.
+// Descriptions of the comparer contracts, made from their member lists.
 #include "quorvel/frame/comparer_interfaces.h"
 
 #include "quorvel/platform/describe.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
-const InterfaceInfo& IComparer::interface_info() {
-  static const InterfaceInfo info(type_name, iid, {method<&IComparer::Compare>("Compare", 1, {"A", "B"})});
-  return info;
-}
-
-const InterfaceInfo& IFindComparer::interface_info() {
-  static const InterfaceInfo info(type_name, iid,
-                                  {method<&IFindComparer::Compare>("Compare", 1, {"ArrayElement", "Find"})});
-  return info;
-}
-
-const InterfaceInfo& IrefStringComparer::interface_info() {
-  static const InterfaceInfo info(type_name, iid, {method<&IrefStringComparer::Compare>("Compare", 1, {"A", "B"})});
-  return info;
-}
-
-QUORVEL_REGISTER_INTERFACE(IComparer);
-QUORVEL_REGISTER_INTERFACE(IFindComparer);
-QUORVEL_REGISTER_INTERFACE(IrefStringComparer);
+QUORVEL_DESCRIBE_INTERFACE(IComparer, QUORVEL_ICOMPARER_MEMBERS)
+QUORVEL_DESCRIBE_INTERFACE(IFindComparer, QUORVEL_IFINDCOMPARER_MEMBERS)
+QUORVEL_DESCRIBE_INTERFACE(IrefStringComparer, QUORVEL_IREFSTRINGCOMPARER_MEMBERS)
 
 }  // namespace quorvel

@@ -17,11 +17,18 @@ DispId member_id(Unknown& object, std::u16string_view name) noexcept {
   return info ? info->find_id(name) : -1;
 }
 
+// An adapter is a class of its own, never the class of the object it wraps: a cast to the
+// caller's class must not mistake one for the other.
 template <class I>
 class LateBoundAdapter : public ObjectImpl<I> {
  public:
+  static constexpr const char* type_name = I::type_name;
+  static constexpr Guid clsid{};
   LateBoundAdapter(Ref<Unknown> target, DispId id) : target_(std::move(target)), id_(id) {}
-  const ClassInfo& class_info() const noexcept override { return target_->identity().class_info(); }
+  const ClassInfo& class_info() const noexcept override {
+    static const ClassInfo info = describe_interface_class<LateBoundAdapter, I>(ClassFlags::None);
+    return info;
+  }
 
  protected:
   Variant call(std::span<Variant> args) { return invoke(*target_, id_, MemberKind::Method | MemberKind::Get, args); }

@@ -3,7 +3,6 @@
 
 #include "quorvel/platform/collation.h"
 #include "quorvel/platform/describe.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
@@ -52,8 +51,5 @@ Ref<TextModeComparer> TextModeComparer::get_Object() { return Ref<TextModeCompar
 
 Ref<IrefStringComparer> TextModeComparer::as_string_comparer() { return Ref<IrefStringComparer>(this); }
 
-QUORVEL_REGISTER_CLASS(DefaultComparer);
-QUORVEL_REGISTER_CLASS(BinaryModeComparer);
-QUORVEL_REGISTER_CLASS(TextModeComparer);
 
 }  // namespace quorvel

@@ -9,7 +9,6 @@
 
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
-#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
@@ -87,14 +86,13 @@ const ClassInfo& Collection::describe() {
   static const ClassInfo info = describe_class<Collection>(
       ClassFlags::None,
       {method<&Collection::Item>("Item", 0, {"Index"}),
-       method<&Collection::Add>("Add", 1, {"Item", opt("Key"), opt("Before"), opt("After")}),
+       method<&Collection::Add>("Add", 1, "Item", opt("Key"), opt("Before"), opt("After")),
        method<&Collection::Count>("Count", 2),
        method<&Collection::Remove>("Remove", 3, {"Index"})},
       "Items in insertion order, reachable by 1-based position or by a key compared without regard to case");
   return info;
 }
 
-QUORVEL_REGISTER_CLASS(Collection);
 
 Collection::Collection() = default;
 

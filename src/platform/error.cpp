@@ -1,5 +1,6 @@
 // The exception type and the platform's runtime errors, raised out of line so hot code stays small.
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
@@ -28,7 +29,7 @@ const char16_t* runtime_error_description(RuntimeError error) noexcept {
 }
 
 void raise_runtime_error(RuntimeError error) {
-  throw Error(static_cast<std::int32_t>(error), String(u"Quorvel"), String(runtime_error_description(error)));
+  throw Error(static_cast<std::int32_t>(error), library_name(), String(runtime_error_description(error)));
 }
 
 void raise_error(std::int32_t number, String source, String description) {

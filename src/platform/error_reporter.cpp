@@ -4,6 +4,7 @@
 
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/registry.h"
 #include "quorvel/platform/thread_context.h"
 
 namespace quorvel {
@@ -21,7 +22,7 @@ const ClassInfo& ErrorReporter::describe() {
 }
 
 String error_source_of(Unknown* sender) {
-  if (!sender) return String(u"Quorvel");
+  if (!sender) return library_name();
   return String::from_utf8(sender->identity().class_info().name);
 }
 

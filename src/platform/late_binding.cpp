@@ -46,7 +46,7 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
   // A view of an implemented interface is the callee itself; so is the object's own view, except
   // for an interface class, whose own members are those of an interface it implements.
   Unknown* self = &view;
-  if (&view == static_cast<Unknown*>(&object) && !(info.iid() == object.described_class().clsid)) {
+  if (&view == static_cast<Unknown*>(&object) && object.described_class().own_is_interface) {
     self = object.find_interface(info.iid());
     if (!self) raise_runtime_error(RuntimeError::NoSuchMember);
   }
@@ -59,8 +59,8 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
   return result;
 }
 
-// The rarer call with arguments left out: pass the given ones by reference (no copies,
-// write-backs land) and fill the gaps with their omitted values.
+// The rarer call with arguments left out: the given ones as they came (a by-reference one still
+// writes back, a plain one is a copy and never does), the gaps filled with their omitted values.
 [[gnu::noinline]] Variant call_with_omitted(Unknown& self, const MemberInfo& m, std::span<Variant> args) {
   const std::size_t n = m.params.size();
   if (args.size() > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
@@ -77,7 +77,7 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
   for (std::size_t i = 0; i < n; ++i) {
     const ParamInfo& p = m.params[i];
     if (given(args, i)) {
-      full[i] = args[i].is_by_ref() ? args[i] : Variant::by_ref(args[i]);
+      full[i] = args[i];
     } else if (p.optional) {
       full[i] = omitted_value(p);
     } else {

@@ -38,7 +38,7 @@ bool equal_folded(std::string_view a, std::u16string_view b) noexcept {
 }
 
 [[noreturn]] void raise_cannot_create() {
-  raise_error(429, String(u"Quorvel"), String(u"Cannot create the object: no such class"));
+  raise_error(429, library_name(), String(u"Cannot create the object: no such class"));
 }
 
 // The per-thread instances of the global classes.
@@ -47,6 +47,11 @@ struct GlobalObjects {
 };
 
 }  // namespace
+
+String library_name() {
+  const char* name = library_manifest().name;
+  return String(std::u16string(name, name + std::strlen(name)));
+}
 
 bool register_class(const ClassInfo& (*describe)()) noexcept {
   pending().classes.push_back(describe);
@@ -67,7 +72,16 @@ bool register_record(const RecordInfo& (*describe)()) noexcept {
 
 const TypeLibrary& type_library() {
   static const TypeLibrary library = [] {
+    const LibraryManifest& manifest = library_manifest();
     TypeLibrary lib;
+    lib.name = manifest.name;
+    lib.major = manifest.major;
+    lib.minor = manifest.minor;
+    lib.lcid = manifest.lcid;
+    for (auto f : manifest.classes) lib.classes.push_back(&f());
+    for (auto f : manifest.interfaces) lib.interfaces.push_back(&f());
+    for (auto f : manifest.enums) lib.enums.push_back(&f());
+    for (auto f : manifest.records) lib.records.push_back(&f());
     for (auto f : pending().classes) lib.classes.push_back(&f());
     for (auto f : pending().interfaces) lib.interfaces.push_back(&f());
     for (auto f : pending().enums) lib.enums.push_back(&f());
@@ -99,11 +113,12 @@ const InterfaceInfo* find_interface_info(std::u16string_view name) noexcept {
 }
 
 Ref<Object> create_object(std::u16string_view progid) {
-  constexpr std::u16string_view prefix = u"Quorvel.";
-  if (progid.size() <= prefix.size() || !equal_folded("quorvel.", progid.substr(0, prefix.size()))) {
+  const std::string_view prefix = type_library().name;
+  if (progid.size() <= prefix.size() + 1 || !equal_folded(prefix, progid.substr(0, prefix.size())) ||
+      progid[prefix.size()] != u'.') {
     raise_cannot_create();
   }
-  const ClassInfo* c = find_class(progid.substr(prefix.size()));
+  const ClassInfo* c = find_class(progid.substr(prefix.size() + 1));
   if (!c || !c->creatable() || !c->create) raise_cannot_create();
   return c->create();
 }

@@ -34,7 +34,9 @@ class Counter final : public ObjectImpl<IGreeter> {
          let<&Counter::put_Value>("Value", 0, {"Value"}),
          method<&Counter::Add>("Add", 1, {"Amount", opt("Times", Variant(std::int32_t{1}))}),
          method<&Counter::Find>("Find", 2, {"Value", "retIndex"}),
-         method<&Counter::Describe>("Describe", 3, {opt("Prefix")})});
+         method<&Counter::Describe>("Describe", 3, {opt("Prefix")}),
+         method<&Counter::Bump>("Bump", 4, "Value", opt("Note")),
+         method<&Counter::Mark>("Mark", 5, "Target", opt("Note"))});
     return info;
   }
   const ClassInfo& class_info() const noexcept override { return describe(); }
@@ -48,6 +50,8 @@ class Counter final : public ObjectImpl<IGreeter> {
     return true;
   }
   String Describe(const Variant& prefix) { return prefix.is_missing() ? String(u"missing") : prefix.to_string(); }
+  void Bump(std::int32_t& v, const Variant&) { ++v; }
+  void Mark(Variant& target, const Variant&) { target = Variant(String(u"marked")); }
   String Greet(const String& who) override { return String(u"hi ") == who ? who : who; }
 
  private:
@@ -55,6 +59,32 @@ class Counter final : public ObjectImpl<IGreeter> {
 };
 
 QUORVEL_REGISTER_CLASS(Counter);
+
+// Only a by-reference argument is written back, whether or not another argument is left out.
+TEST(LateBinding, WriteBackOnlyThroughByReferenceArguments) {
+  Ref<Object> o = create_object(u"Quorvel.TestCounter");
+  for (const char16_t* member : {u"Bump", u"Mark"}) {
+    for (bool by_ref : {false, true}) {
+      for (bool note : {false, true}) {
+        SCOPED_TRACE(testing::Message() << (member[0] == u'B' ? "Long" : "Variant") << (by_ref ? " by_ref" : " plain")
+                                        << (note ? " note" : " omitted"));
+        Variant caller(std::int16_t{5});
+        std::vector<Variant> args{by_ref ? Variant::by_ref(caller) : caller};
+        if (note) args.emplace_back(1);
+        invoke(*o, member, MemberKind::Method, args);
+        const Variant& seen = by_ref ? caller : args[0];
+        if (!by_ref) {
+          EXPECT_TRUE(identical(seen, Variant(std::int16_t{5})));
+          EXPECT_TRUE(identical(caller, Variant(std::int16_t{5})));
+        } else if (member[0] == u'B') {
+          EXPECT_EQ(caller.to_long(), 6);
+        } else {
+          EXPECT_EQ(caller.to_string(), String(u"marked"));
+        }
+      }
+    }
+  }
+}
 
 TEST(LateBinding, RuntimeErrorsOfTheCallItself) {
   Ref<Object> o = create_object(u"Quorvel.TestCounter");

@@ -19,7 +19,8 @@ using test_support::error_of;
 class RegistryProbe final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "RegistryProbe";
-  static constexpr Guid iid{"{22222222-0000-4000-8000-000000000001}"};
+  static constexpr Guid clsid{"{22222222-0000-4000-8000-000000000001}"};
+  static constexpr Guid iid{"{22222222-0000-4000-8000-000000000003}"};
   static const ClassInfo& describe() {
     static const ClassInfo info =
         describe_class<RegistryProbe>(ClassFlags::Creatable, {get<&RegistryProbe::get_Name>("Name", 0)});
@@ -44,7 +45,8 @@ QUORVEL_REGISTER_CLASS(GlobalProbe);
 
 TEST(Registry, CreatesByProgramIdAndClassId) {
   Ref<Object> by_name = create_object(u"quorvel.registryprobe");
-  Ref<Object> by_id = create_object(RegistryProbe::iid);
+  Ref<Object> by_id = create_object(RegistryProbe::clsid);
+  EXPECT_EQ(error_of([] { create_object(RegistryProbe::iid); }), 429);  // its interface's id is no class id
   ASSERT_TRUE(by_name && by_id);
   EXPECT_FALSE(by_name.same(by_id));
   EXPECT_EQ(&by_id->class_info(), &RegistryProbe::describe());

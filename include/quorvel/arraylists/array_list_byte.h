@@ -12,7 +12,8 @@ namespace quorvel {
 class ArrayList_Byte final : public ArrayListCore<ArrayList_Byte, std::uint8_t> {
  public:
   static constexpr const char* type_name = "ArrayList_Byte";
-  static constexpr Guid iid{"{CA216C26-9EE4-42D6-A62F-C52D3C13C8A2}"};
+  static constexpr Guid clsid{"{CA216C26-9EE4-42D6-A62F-C52D3C13C8A2}"};
+  static constexpr Guid iid{"{FBC7E3D7-7D88-4EBF-925C-13707947465B}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 

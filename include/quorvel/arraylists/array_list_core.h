@@ -111,73 +111,30 @@ struct ListFlavor {
   bool zero_zero_is_whole_list = true;  // IArrayList.Sort(0, 0) sorts everything
 };
 
+/// `IArrayList` of a list: each member forwards to the list's own member of that name, converting
+/// Variant elements to the list's kind on the way in (conversion errors 6, 13, 94 before any
+/// change); the list's `view_...` members stand in where the view behaves otherwise.
 template <class List>
-class ArrayListView;
-template <class List>
-class ArrayReaderView;
-template <class List>
-class ArrayTextView;
-
-/// `IArrayList` of a list: forwards to the list's own members, converting Variant elements to
-/// the list's kind on the way in (conversion errors 6, 13, 94 before any change).
-template <class List>
-class ArrayListView final : public InterfaceView<IArrayList> {
+class ArrayListView final : public ForwardingView<IArrayList, List> {
  public:
-  explicit ArrayListView(List& list) noexcept : InterfaceView<IArrayList>(list) {}
-  void SetArray(const Variant& Value) override;
-  Variant GetArray() override;
-  Ref<IArrayList> Copy(const Variant& m, const Variant& n) override;
-  void put_ShrinkFactor(float Value) override;
-  float get_ShrinkFactor() override;
-  std::int32_t get_LowerBound() override;
-  std::int32_t get_UpperBound() override;
-  void put_GrowLength(std::int32_t Value) override;
-  std::int32_t get_GrowLength() override;
-  void Shrink(std::int32_t DestroyCache) override;
-  void EraseArray() override;
-  void SetCount(std::int32_t Count, bool PreserveValues) override;
-  std::int32_t get_Count() override;
-  void AddItem(const Variant& Value) override;
-  void RemoveItem(std::int32_t Index, bool KeepSequence) override;
-  void put_Item(std::int32_t Index, const Variant& Value) override;
-  Variant get_Item(std::int32_t Index) override;
-  bool Find(const Variant& Value, std::int32_t& retIndex) override;
-  std::int32_t get_VarType() override;
-  Ref<IArrayList> CreateNew() override;
-  void Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) override;
-  void putref_Item(std::int32_t Index, const Variant& Value) override;
-
- private:
-  List& list() noexcept { return static_cast<List&>(outer_); }
+  using ForwardingView<IArrayList, List>::ForwardingView;
+  QUORVEL_FORWARDING_MEMBERS(QUORVEL_IARRAYLIST_MEMBERS)
 };
 
 /// `IArrayReader` of a list: the reading members of `IArrayList`.
 template <class List>
-class ArrayReaderView final : public InterfaceView<IArrayReader> {
+class ArrayReaderView final : public ForwardingView<IArrayReader, List> {
  public:
-  explicit ArrayReaderView(List& list) noexcept : InterfaceView<IArrayReader>(list) {}
-  Variant GetArray() override;
-  Ref<IArrayList> Copy(const Variant& m, const Variant& n) override;
-  std::int32_t get_LowerBound() override;
-  std::int32_t get_UpperBound() override;
-  std::int32_t get_Count() override;
-  Variant get_Item(std::int32_t Index) override;
-  bool Find(const Variant& Value, std::int32_t& retIndex) override;
-  std::int32_t get_VarType() override;
-
- private:
-  List& list() noexcept { return static_cast<List&>(outer_); }
+  using ForwardingView<IArrayReader, List>::ForwardingView;
+  QUORVEL_FORWARDING_MEMBERS(QUORVEL_IARRAYREADER_MEMBERS)
 };
 
 /// `IArrayList2` of a list: its text form.
 template <class List>
-class ArrayTextView final : public InterfaceView<IArrayList2> {
+class ArrayTextView final : public ForwardingView<IArrayList2, List> {
  public:
-  explicit ArrayTextView(List& list) noexcept : InterfaceView<IArrayList2>(list) {}
-  String ToString(Ref<IFormatter>& StringFormatter) override;
-
- private:
-  List& list() noexcept { return static_cast<List&>(outer_); }
+  using ForwardingView<IArrayList2, List>::ForwardingView;
+  QUORVEL_FORWARDING_MEMBERS(QUORVEL_IARRAYLIST2_MEMBERS)
 };
 
 /// The shared members of every list, in terms of its element type `E`; `Derived` is the list
@@ -269,17 +226,18 @@ class ArrayListCore : public ItemAccessors<E> {
 
  private:
   friend class ArrayListView<ArrayListCore>;
-  friend class ArrayReaderView<ArrayListCore>;
-  friend class ArrayTextView<ArrayListCore>;
 
-  // The Variant side used by the views.
+  // Where `IArrayList` does more than forward: assignment by the list's kind, Sort's (0, 0), and
+  // CreateNew, which the list itself does not offer.
+  void view_let_Item(std::int32_t Index, const Variant& Value) { let_variant(Index, Value); }
+  void view_set_Item(std::int32_t Index, const Variant& Value) { set_variant(Index, Value); }
+  void view_method_Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) { sort_view(m, n, std::move(Comparer)); }
+  Ref<IArrayList> view_method_CreateNew() { return make<Derived>().template query<IArrayList>(); }
+
   Variant item_variant(std::int32_t index);
-  void add_variant(const Variant& value);
   void let_variant(std::int32_t index, const Variant& value);
   void set_variant(std::int32_t index, const Variant& value);
-  bool find_variant(const Variant& value, std::int32_t& ret_index);
   void sort_view(std::int32_t m, std::int32_t n, Ref<IComparer> comparer);
-  Ref<IArrayList> as_list(const Ref<Derived>& list) noexcept;
 
   void take_over(const Array& array);
   void append_converted(const Variant& value);

@@ -12,7 +12,8 @@ namespace quorvel {
 class ArrayList_Integer final : public ArrayListCore<ArrayList_Integer, std::int16_t> {
  public:
   static constexpr const char* type_name = "ArrayList_Integer";
-  static constexpr Guid iid{"{14C53416-C508-4E8A-B7D9-DC2892750C6A}"};
+  static constexpr Guid clsid{"{14C53416-C508-4E8A-B7D9-DC2892750C6A}"};
+  static constexpr Guid iid{"{1DCF0722-97B1-4C57-A873-9C6F7B446779}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 };

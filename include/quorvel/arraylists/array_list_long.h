@@ -13,7 +13,8 @@ namespace quorvel {
 class ArrayList_Long final : public ArrayListCore<ArrayList_Long, std::int32_t> {
  public:
   static constexpr const char* type_name = "ArrayList_Long";
-  static constexpr Guid iid{"{C5E7EB59-47A2-42E1-A321-43D8AEE053A0}"};
+  static constexpr Guid clsid{"{C5E7EB59-47A2-42E1-A321-43D8AEE053A0}"};
+  static constexpr Guid iid{"{67953B67-91F9-49A0-8BDB-936510702ED3}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 

@@ -14,7 +14,8 @@ namespace quorvel {
 class ArrayList_Object final : public ArrayListCore<ArrayList_Object, Ref<Unknown>> {
  public:
   static constexpr const char* type_name = "ArrayList_Object";
-  static constexpr Guid iid{"{0403674F-4442-4A40-94AD-05260DC6015F}"};
+  static constexpr Guid clsid{"{0403674F-4442-4A40-94AD-05260DC6015F}"};
+  static constexpr Guid iid{"{F0158927-AAB1-424B-9924-6BB83DAD92D6}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 };

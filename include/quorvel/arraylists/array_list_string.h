@@ -13,7 +13,8 @@ namespace quorvel {
 class ArrayList_String final : public ArrayListCore<ArrayList_String, String> {
  public:
   static constexpr const char* type_name = "ArrayList_String";
-  static constexpr Guid iid{"{85FB6858-3AFB-4D9E-9391-26367FFC9862}"};
+  static constexpr Guid clsid{"{85FB6858-3AFB-4D9E-9391-26367FFC9862}"};
+  static constexpr Guid iid{"{86A4CACF-3285-4B33-84F3-225E287BAD7E}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 };

@@ -18,7 +18,8 @@ namespace quorvel {
 class ArrayList_Value final : public ArrayListCore<ArrayList_Value, Variant> {
  public:
   static constexpr const char* type_name = "ArrayList_Value";
-  static constexpr Guid iid{"{48C22435-10FE-4A5C-BF58-018B9F8540E7}"};
+  static constexpr Guid clsid{"{48C22435-10FE-4A5C-BF58-018B9F8540E7}"};
+  static constexpr Guid iid{"{AB665EE9-A9CD-4874-B3A7-950C893AAFE5}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
   static constexpr ListFlavor kFlavor{.item_is_default = false, .readable = false};

@@ -20,7 +20,8 @@ namespace quorvel {
 class ArrayList_Variant final : public ArrayListCore<ArrayList_Variant, Variant> {
  public:
   static constexpr const char* type_name = "ArrayList_Variant";
-  static constexpr Guid iid{"{3016A174-6A19-47D2-B451-E2DA0BA136FC}"};
+  static constexpr Guid clsid{"{3016A174-6A19-47D2-B451-E2DA0BA136FC}"};
+  static constexpr Guid iid{"{4A7A2D04-4E26-4664-9995-7D4C12ABCF15}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
   static constexpr ListFlavor kFlavor{.zero_zero_is_whole_list = false};

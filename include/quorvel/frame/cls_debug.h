@@ -14,7 +14,8 @@ namespace quorvel {
 class clsDebug final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "clsDebug";
-  static constexpr Guid iid{"{70672A47-F810-4A81-9214-0C101A101C0D}"};
+  static constexpr Guid clsid{"{70672A47-F810-4A81-9214-0C101A101C0D}"};
+  static constexpr Guid iid{"{E488E243-EC45-4E78-89E9-25F2A2B25F0E}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 

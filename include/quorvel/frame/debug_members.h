@@ -3,11 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
-#include <type_traits>
-#include <utility>
 
-#include "quorvel/platform/class_info.h"
+#include "quorvel/platform/describe.h"
 
 namespace quorvel {
 
@@ -27,41 +24,15 @@ class DebugMembers {
   ~DebugMembers() = default;
 };
 
-// The entries are written out rather than made with `get<>`/`method<>`, because those take a
-// member of `C` itself and these members may be inherited; the static_asserts keep the written
-// kinds and the C++ signatures together. Only class_info.h is needed, so class headers can
-// include this one.
-
-/// The description entry of `lDebugId` (a read-only Long property) of class `C`.
+/// The description entries of `lDebugId` and `TearDown` of class `C`, with their dispatch ids:
+/// `TearDown` is the class's own when it declares one, else the inherited one.
 template <class C>
 MemberInfo debug_id_entry(DispId id) {
-  MemberInfo m;
-  m.name = "lDebugId";
-  m.id = id;
-  m.kind = MemberKind::Get;
-  m.help = "Per-object debug id; always 0";
-  static_assert(std::is_same_v<decltype(std::declval<const C&>().get_lDebugId()), std::int32_t>);
-  m.result = {Variant::code(VarKind::Long)};
-  m.invoke = [](Unknown& self, std::span<Variant>, Variant& result) {
-    result = Variant(static_cast<C&>(static_cast<Object&>(self)).get_lDebugId());
-  };
-  return m;
+  return with_help(get<&C::get_lDebugId, C>("lDebugId", id), "Per-object debug id; always 0");
 }
-
-/// The description entry of `TearDown` (a method without arguments) of class `C`.
 template <class C>
 MemberInfo tear_down_entry(DispId id) {
-  MemberInfo m;
-  m.name = "TearDown";
-  m.id = id;
-  m.kind = MemberKind::Method;
-  m.help = "Breaks the object's references so that reference cycles can be freed";
-  static_assert(std::is_void_v<decltype(std::declval<C&>().TearDown())>);
-  m.result = {Variant::code(VarKind::Empty)};
-  m.invoke = [](Unknown& self, std::span<Variant>, Variant&) {
-    static_cast<C&>(static_cast<Object&>(self)).TearDown();
-  };
-  return m;
+  return with_help(method<&C::TearDown, C>("TearDown", id), "Breaks the object's references so that reference cycles can be freed");
 }
 
 }  // namespace quorvel

@@ -15,7 +15,8 @@ namespace quorvel {
 class DefaultComparer final : public ObjectImpl<IComparer> {
  public:
   static constexpr const char* type_name = "DefaultComparer";
-  static constexpr Guid iid{"{CCCD17B0-C4D0-427E-8AD5-552463D9EFAB}"};
+  static constexpr Guid clsid{"{CCCD17B0-C4D0-427E-8AD5-552463D9EFAB}"};
+  static constexpr Guid iid{"{BAF828DC-C664-48E0-BB54-DEE10D28448D}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
@@ -26,7 +27,8 @@ class DefaultComparer final : public ObjectImpl<IComparer> {
 class BinaryModeComparer final : public ObjectImpl<IComparer, IrefStringComparer> {
  public:
   static constexpr const char* type_name = "BinaryModeComparer";
-  static constexpr Guid iid{"{B77AB1A1-416E-4A16-A60B-A96A098CD7FC}"};
+  static constexpr Guid clsid{"{B77AB1A1-416E-4A16-A60B-A96A098CD7FC}"};
+  static constexpr Guid iid{"{DB00FB42-3D59-4F5F-B5F1-A0EDFCADB85E}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
@@ -45,7 +47,8 @@ class BinaryModeComparer final : public ObjectImpl<IComparer, IrefStringComparer
 class TextModeComparer final : public ObjectImpl<IComparer, IrefStringComparer> {
  public:
   static constexpr const char* type_name = "TextModeComparer";
-  static constexpr Guid iid{"{F97314C9-FADD-4783-A7A5-8CE1754D5C19}"};
+  static constexpr Guid clsid{"{F97314C9-FADD-4783-A7A5-8CE1754D5C19}"};
+  static constexpr Guid iid{"{27FECFA7-D6C0-4A6D-88E0-61F8938C6DF4}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 

@@ -28,7 +28,8 @@ namespace quorvel {
 class QuickSort final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "QuickSort";
-  static constexpr Guid iid{"{5B0C2E11-8E6A-4C1D-A3F2-1D2C3B4A0301}"};
+  static constexpr Guid clsid{"{5B0C2E11-8E6A-4C1D-A3F2-1D2C3B4A0301}"};
+  static constexpr Guid iid{"{78B99204-3B56-4024-B7A2-4BDC9C00DD9E}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 

@@ -121,6 +121,7 @@ struct ClassInfo {
   ClassFlags flags = ClassFlags::None;
   const char* help = "";
   const InterfaceInfo* own = nullptr;
+  bool own_is_interface = false;  // an interface's own class: its members are the interface's
   std::vector<const InterfaceInfo*> implements;
   const InterfaceInfo* events = nullptr;
   Ref<Object> (*create)() = nullptr;

@@ -36,7 +36,8 @@ namespace quorvel {
 class Collection final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "Collection";
-  static constexpr Guid iid{"{7C303F6C-4468-43A8-9F21-123CD5F4FF79}"};
+  static constexpr Guid clsid{"{7C303F6C-4468-43A8-9F21-123CD5F4FF79}"};
+  static constexpr Guid iid{"{4CA800FB-0A1B-467B-8F9C-ECE8E9689D8B}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 

@@ -3,8 +3,8 @@
 // with the code. Included by the .cpp files that describe classes, not by callers.
 #pragma once
 
-#include <cstdio>
-#include <cstdlib>
+#include <array>
+#include <span>
 #include <initializer_list>
 #include <tuple>
 #include <type_traits>
@@ -13,10 +13,11 @@
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/interface_cast.h"
+#include "quorvel/platform/interface_list.h"
 
 namespace quorvel {
 
-/// A parameter as a description names it: `{"Value"}`, `opt("m")`, `opt("GrowLength", 1000)`.
+/// A parameter as a description names it: `"Value"`, `opt("m")`, `opt("GrowLength", 1000)`.
 struct Param {
   const char* name;
   bool optional = false;
@@ -86,69 +87,86 @@ constexpr TypeDesc type_of() {
   else static_assert(sizeof(D) == 0, "not an automation type");
 }
 
+/// An argument converted to the C++ parameter type `D` by the value rules.
+template <class D>
+D convert_argument(const Variant& v) {
+  if constexpr (std::is_same_v<D, bool>) return v.to_boolean();
+  else if constexpr (std::is_same_v<D, VariantBool>) return VariantBool(v.to_boolean());
+  else if constexpr (std::is_same_v<D, std::int16_t>) return v.to_integer();
+  else if constexpr (std::is_same_v<D, std::int32_t>) return v.to_long();
+  else if constexpr (std::is_same_v<D, float>) return v.to_single();
+  else if constexpr (std::is_same_v<D, double>) return v.to_double();
+  else if constexpr (std::is_same_v<D, std::uint8_t>) return v.to_byte();
+  else if constexpr (std::is_same_v<D, String>) return v.to_string();
+  else if constexpr (std::is_same_v<D, Variant>) return v.copy_ind();
+  else if constexpr (IsRef<D>::value) return interface_cast<typename IsRef<D>::target>(v);
+  else if constexpr (std::is_same_v<D, Array>) return array_argument(v, nullptr);
+  else if constexpr (IsArrayOf<D>::value) {
+    constexpr VarKind k = ElementKind<typename IsArrayOf<D>::element>::kind;
+    return D(array_argument(v, &k));
+  } else static_assert(sizeof(D) == 0, "not an automation type");
+}
+
+struct NoObject {};
+
 /// An argument converted to the C++ parameter type `A`, with its write-back for by-reference
 /// parameters. Constructed in call order, so conversion errors come in argument order.
+/// Only a by-reference argument (`Variant::by_ref`) is written back; a plain one never is.
 template <class A>
 class ArgSlot {
   using D = std::remove_cvref_t<A>;
   static constexpr bool kByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+  static constexpr bool kKeepsGiven = kByRef && IsRef<D>::value;
 
  public:
-  explicit ArgSlot(Variant& arg) : value_(convert(arg)) {}
+  explicit ArgSlot(Variant& arg) : value_(convert_argument<D>(arg)) {
+    if constexpr (kKeepsGiven) given_ = value_.get();
+  }
   D& get() noexcept { return value_; }
   void write_back(Variant& arg) {
     if constexpr (kByRef) {
-      if (arg.is_by_ref()) arg.assign(Variant(value_));
+      if (!arg.is_by_ref()) return;
+      // A reference the member left alone stays the caller's own object: the conversion may
+      // have wrapped it in an adapter, which must not escape into the caller's variable.
+      if constexpr (kKeepsGiven) {
+        if (value_.get() == given_) return;
+      }
+      arg.assign(Variant(value_));
     }
   }
 
  private:
-  static D convert(const Variant& v) {
-    if constexpr (std::is_same_v<D, bool>) return v.to_boolean();
-    else if constexpr (std::is_same_v<D, VariantBool>) return VariantBool(v.to_boolean());
-    else if constexpr (std::is_same_v<D, std::int16_t>) return v.to_integer();
-    else if constexpr (std::is_same_v<D, std::int32_t>) return v.to_long();
-    else if constexpr (std::is_same_v<D, float>) return v.to_single();
-    else if constexpr (std::is_same_v<D, double>) return v.to_double();
-    else if constexpr (std::is_same_v<D, std::uint8_t>) return v.to_byte();
-    else if constexpr (std::is_same_v<D, String>) return v.to_string();
-    else if constexpr (IsRef<D>::value) return interface_cast<typename IsRef<D>::target>(v);
-    else if constexpr (std::is_same_v<D, Array>) return array_argument(v, nullptr);
-    else if constexpr (IsArrayOf<D>::value) {
-      constexpr VarKind k = ElementKind<typename IsArrayOf<D>::element>::kind;
-      return D(array_argument(v, &k));
-    } else static_assert(sizeof(D) == 0, "not an automation type");
-  }
   D value_;
+  [[no_unique_address]] std::conditional_t<kKeepsGiven, const void*, NoObject> given_{};
 };
 
 /// Variant parameters: by value and const reference read the argument in place (a by-reference
-/// argument is dereferenced once); a `Variant&` parameter writes straight into the caller's Variant.
+/// argument is dereferenced once). A `Variant&` parameter works on the variable a by-reference
+/// argument points at, and on a scratch copy of a plain argument, which is never written back.
 template <class A>
   requires std::is_same_v<std::remove_cvref_t<A>, Variant>
 class ArgSlot<A> {
   static constexpr bool kByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
 
  public:
-  explicit ArgSlot(Variant& arg) {
-    Variant& target = arg.resolved();
-    if (target.is_by_ref()) {
-      copy_ = target.copy_ind();
-      p_ = &copy_;
-    } else {
-      p_ = &target;
+  explicit ArgSlot(Variant& arg) : target_(&arg.resolved()) {
+    if (target_->is_by_ref() || (kByRef && !arg.is_by_ref())) {
+      copy_ = target_->copy_ind();
+      copied_ = true;
     }
   }
-  Variant& get() noexcept { return *p_; }
+  // Chosen on each use rather than kept as a pointer, so that the slot may be moved.
+  Variant& get() noexcept { return copied_ ? copy_ : *target_; }
   void write_back(Variant& arg) {
     if constexpr (kByRef) {
-      if (p_ == &copy_) arg.assign(copy_);
+      if (copied_ && arg.is_by_ref()) arg.assign(copy_);
     }
   }
 
  private:
-  Variant* p_ = nullptr;
+  Variant* target_;
   Variant copy_;
+  bool copied_ = false;
 };
 
 template <class R>
@@ -158,20 +176,26 @@ Variant to_result(R&& value) {
   else return Variant(std::forward<R>(value));
 }
 
-template <class C>
+// `Self` is the described class; a member function may belong to one of its bases (shared
+// members such as the debug members), so the object is reached as `Self` first.
+template <class Self, class C>
 C& self_cast(Unknown& self) noexcept {
-  if constexpr (std::is_base_of_v<Object, C>) return static_cast<C&>(static_cast<Object&>(self));
-  else return static_cast<C&>(self);
+  using Described = std::conditional_t<std::is_void_v<Self>, C, Self>;
+  if constexpr (std::is_base_of_v<Object, Described>) {
+    return static_cast<C&>(static_cast<Described&>(static_cast<Object&>(self)));
+  } else {
+    return static_cast<C&>(static_cast<Described&>(self));
+  }
 }
 
 // g++ 12 gives this instantiation vague (weak) linkage even for members of classes in unnamed
 // namespaces, so two such classes of one name in two files would share an invoker: give
 // file-local described classes distinct names.
-template <auto Fn>
+template <auto Fn, class Self>
 void invoke_member(Unknown& self, std::span<Variant> args, Variant& result) {
   using S = Signature<decltype(Fn)>;
   using Args = typename S::Args;
-  auto& obj = self_cast<typename S::Class>(self);
+  auto& obj = self_cast<Self, typename S::Class>(self);
   [&]<std::size_t... I>(std::index_sequence<I...>) {
     std::tuple<ArgSlot<std::tuple_element_t<I, Args>>...> slots{ArgSlot<std::tuple_element_t<I, Args>>(args[I])...};
     if constexpr (std::is_void_v<typename S::Result>) {
@@ -184,7 +208,7 @@ void invoke_member(Unknown& self, std::span<Variant> args, Variant& result) {
 }
 
 template <class A>
-void add_param(MemberInfo& m, const Param& given) {
+ParamInfo param_info(const Param& given) {
   ParamInfo p;
   p.name = given.name;
   p.type = type_of<A>();
@@ -192,68 +216,116 @@ void add_param(MemberInfo& m, const Param& given) {
   p.optional = given.optional;
   p.has_default = given.has_default;
   p.default_value = given.default_value;
-  m.params.push_back(std::move(p));
+  return p;
 }
 
-template <class Args, std::size_t... I>
-void add_params(MemberInfo& m, const Param* given, std::index_sequence<I...>) {
-  (add_param<std::tuple_element_t<I, Args>>(m, given[I]), ...);
-}
-
-template <auto Fn>
-MemberInfo make_member(const char* name, DispId id, MemberKind kind, std::initializer_list<Param> params,
-                       const char* help) {
+template <auto Fn, class Self>
+MemberInfo make_member(const char* name, DispId id, MemberKind kind, std::span<const Param> params) {
   using S = Signature<decltype(Fn)>;
   using Args = typename S::Args;
-  constexpr std::size_t n = std::tuple_size_v<Args>;
-  if (params.size() != n) {
-    std::fprintf(stderr, "quorvel: description of %s names %zu parameters, the function takes %zu\n", name,
-                 params.size(), n);
-    std::abort();
-  }
   MemberInfo m;
   m.name = name;
   m.id = id;
   m.kind = kind;
-  m.help = help;
   m.result = type_of<typename S::Result>();
-  m.invoke = &invoke_member<Fn>;
-  m.params.reserve(n);
-  add_params<Args>(m, params.begin(), std::make_index_sequence<n>{});
+  m.invoke = &invoke_member<Fn, Self>;
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    m.params = {param_info<std::tuple_element_t<I, Args>>(params[I])...};
+  }(std::make_index_sequence<std::tuple_size_v<Args>>{});
   return m;
+}
+
+template <class M>
+struct FieldType;
+template <class R, class F>
+struct FieldType<F R::*> {
+  using type = F;
+};
+
+template <auto Fn>
+constexpr std::size_t arity = std::tuple_size_v<typename Signature<decltype(Fn)>::Args>;
+
+}  // namespace detail
+
+// The member entries. Parameters are given either one by one (`method<&C::Find>("Find", 14,
+// "Value", "retIndex")`) or as a braced list (`{"Value", "retIndex"}`); either way their number
+// must match the C++ function's, or the description does not compile. `Self` names the
+// described class when the member function is inherited from a shared base.
+#define QUORVEL_MEMBER_BUILDER_(builder, KIND)                                                          \
+  template <auto Fn, class Self = void, class... P>                                                   \
+    requires(std::is_convertible_v<P, Param> && ...)                                                  \
+  MemberInfo builder(const char* name, DispId id, P&&... params) {                                   \
+    static_assert(sizeof...(P) == detail::arity<Fn>, "the description names another number of parameters"); \
+    const std::array<Param, sizeof...(P)> given{Param(std::forward<P>(params))...};                  \
+    return detail::make_member<Fn, Self>(name, id, KIND, given);                                      \
+  }                                                                                                   \
+  template <auto Fn, class Self = void, std::size_t N>                                                \
+  MemberInfo builder(const char* name, DispId id, const Param(&params)[N]) {                         \
+    static_assert(N == detail::arity<Fn>, "the description names another number of parameters");     \
+    return detail::make_member<Fn, Self>(name, id, KIND, std::span<const Param>(params, N));          \
+  }
+
+/// A method entry.
+QUORVEL_MEMBER_BUILDER_(method, MemberKind::Method)
+/// A property get entry (index parameters, if any, as parameters).
+QUORVEL_MEMBER_BUILDER_(get, MemberKind::Get)
+/// A property let entry; the assigned value is the last parameter.
+QUORVEL_MEMBER_BUILDER_(let, MemberKind::Let)
+/// A property set entry (object assignment); the assigned reference is the last parameter.
+QUORVEL_MEMBER_BUILDER_(set, MemberKind::Set)
+#undef QUORVEL_MEMBER_BUILDER_
+
+/// `entry` with a help string for the type library.
+inline MemberInfo with_help(MemberInfo entry, const char* help) {
+  entry.help = help;
+  return entry;
+}
+
+/// The description of an interface written as a member list (see interface_list.h).
+#define QUORVEL_DESCRIBE_INTERFACE(I, LIST)                                                  \
+  const ::quorvel::InterfaceInfo& I::interface_info() {                                      \
+    using QuorvelSelf = I;                                                                   \
+    static const ::quorvel::InterfaceInfo info(type_name, iid, {QUORVEL_MEMBER_ENTRIES(LIST)}); \
+    return info;                                                                             \
+  }
+
+namespace detail {
+
+// The forwarding views' conversions, declared with the views (interface_list.h).
+template <class T>
+  requires(!std::is_same_v<std::remove_cvref_t<T>, Variant>)
+VariantArg::operator T() const {
+  return convert_argument<std::remove_cvref_t<T>>(v_);
+}
+
+template <class R, class T>
+R view_result(T&& value) {
+  using D = std::remove_cvref_t<T>;
+  if constexpr (std::is_same_v<R, D>) {
+    return std::forward<T>(value);
+  } else if constexpr (IsRef<R>::value && IsRef<D>::value) {
+    return value.template query<typename IsRef<R>::target>();
+  } else {
+    return R(to_result(std::forward<T>(value)));
+  }
+}
+
+template <class C>
+constexpr Guid class_id_of() {
+  if constexpr (requires { C::clsid; }) return C::clsid;
+  else return Guid();  // a caller's own class: not reachable by class id
 }
 
 }  // namespace detail
 
-/// A method entry.
-template <auto Fn>
-MemberInfo method(const char* name, DispId id, std::initializer_list<Param> params = {}, const char* help = "") {
-  return detail::make_member<Fn>(name, id, MemberKind::Method, params, help);
-}
-/// A property get entry (index parameters, if any, in `params`).
-template <auto Fn>
-MemberInfo get(const char* name, DispId id, std::initializer_list<Param> params = {}, const char* help = "") {
-  return detail::make_member<Fn>(name, id, MemberKind::Get, params, help);
-}
-/// A property let entry; the assigned value is the last parameter.
-template <auto Fn>
-MemberInfo let(const char* name, DispId id, std::initializer_list<Param> params, const char* help = "") {
-  return detail::make_member<Fn>(name, id, MemberKind::Let, params, help);
-}
-/// A property set entry (object assignment); the assigned reference is the last parameter.
-template <auto Fn>
-MemberInfo set(const char* name, DispId id, std::initializer_list<Param> params, const char* help = "") {
-  return detail::make_member<Fn>(name, id, MemberKind::Set, params, help);
-}
-
-/// The description of class `C` (which names `type_name` and `iid`, its class id): its own
-/// members, then the interfaces `I...` it implements.
+/// The description of class `C`: its name (`type_name`), class id (`clsid`), the id of its own
+/// interface (`iid`), its own members, then the interfaces `I...` it implements.
 template <class C, class... I>
 ClassInfo describe_class(ClassFlags flags, std::vector<MemberInfo> members, const char* help = "",
                          const InterfaceInfo* events = nullptr) {
   ClassInfo info;
   info.name = C::type_name;
-  info.clsid = C::iid;
+  info.clsid = detail::class_id_of<C>();
   info.flags = flags;
   info.help = help;
   info.own_storage = std::make_shared<const InterfaceInfo>(std::string("_") + C::type_name, C::iid, std::move(members), help);
@@ -272,13 +344,29 @@ template <class C, class I>
 ClassInfo describe_interface_class(ClassFlags flags, const char* help = "") {
   ClassInfo info;
   info.name = C::type_name;
-  info.clsid = C::iid;
+  info.clsid = C::clsid;
   info.flags = flags;
   info.help = help;
   info.own = &I::interface_info();
+  info.own_is_interface = true;
   info.implements = {&I::interface_info()};
-  if (info.creatable() || info.global()) info.create = [] { return Ref<Object>(make<C>()); };
+  if constexpr (std::is_default_constructible_v<C>) {
+    if (info.creatable() || info.global()) info.create = [] { return Ref<Object>(make<C>()); };
+  }
   return info;
+}
+
+/// The description of an inert interface class made by `QUORVEL_INERT_CLASS`.
+#define QUORVEL_DESCRIBE_INERT_CLASS(Name, I, flags)                                       \
+  const ::quorvel::ClassInfo& Name::describe() {                                           \
+    static const ::quorvel::ClassInfo info = ::quorvel::describe_interface_class<Name, I>(flags); \
+    return info;                                                                           \
+  }
+
+/// A field of a record: `field<&KeyValueString::Key>("Key")`; its type comes from the member.
+template <auto Member>
+std::pair<const char*, TypeDesc> field(const char* name) {
+  return {name, detail::type_of<typename detail::FieldType<decltype(Member)>::type>()};
 }
 
 }  // namespace quorvel

@@ -15,12 +15,13 @@ namespace quorvel {
 class ErrorReporter final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "ErrorReporter";
-  static constexpr Guid iid{"{3C1F6A20-5D4B-4E8A-9B0C-7A51E0D20001}"};
+  static constexpr Guid clsid{"{3C1F6A20-5D4B-4E8A-9B0C-7A51E0D20001}"};
+  static constexpr Guid iid{"{4B5DD8DE-5883-4729-A8B9-CA2E3930A338}"};  // its own interface
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
   /// Raises `Number` with `Message` as description and a source derived from the sender: its
-  /// class name, or "Quorvel" when the sender is Nothing.
+  /// class name, or the library's name when the sender is Nothing.
   [[noreturn]] void RaiseError(std::int32_t Number, Ref<Unknown> Sender, const String& Message);
 
   /// The calling thread's instance, created on first use.

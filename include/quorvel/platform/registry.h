@@ -23,19 +23,41 @@ struct RecordInfo {
   std::vector<std::pair<const char*, TypeDesc>> fields;
 };
 
+/// What a library built on this runtime says of itself: its name (also the program id prefix,
+/// "Name.Class"), version and locale, and every class, interface, enumeration and record it
+/// publishes.
+struct LibraryManifest {
+  const char* name = "";
+  int major = 0;
+  int minor = 0;
+  std::uint32_t lcid = 0;
+  std::span<const ClassInfo& (*const)()> classes;
+  std::span<const InterfaceInfo& (*const)()> interfaces;
+  std::span<const EnumInfo& (*const)()> enums;
+  std::span<const RecordInfo& (*const)()> records;
+};
+
+/// Defined by the library (once, at its top): its manifest. The registry reads it on first use
+/// and, because the registry refers to it, a static link keeps every class it lists.
+const LibraryManifest& library_manifest() noexcept;
+
+/// The library's name as a String: the source of the errors it raises without a sender.
+String library_name();
+
 /// The type library: name, version and locale, and everything it describes.
 struct TypeLibrary {
-  const char* name = "Quorvel";
-  int major = 5;
-  int minor = 24;
-  std::uint32_t lcid = 0x409;
+  const char* name = "";
+  int major = 0;
+  int minor = 0;
+  std::uint32_t lcid = 0;
   std::vector<const ClassInfo*> classes;
   std::vector<const InterfaceInfo*> interfaces;
   std::vector<const EnumInfo*> enums;
   std::vector<const RecordInfo*> records;
 };
 
-/// Registration, done once per description by a static registrar in the describing file.
+/// Registration of a class, interface, enumeration or record that is not in the manifest (a
+/// host's or a test's own), done once per description by a static registrar in its file.
 bool register_class(const ClassInfo& (*describe)()) noexcept;
 bool register_interface(const InterfaceInfo& (*describe)()) noexcept;
 bool register_enum(const EnumInfo& (*describe)()) noexcept;
@@ -50,7 +72,8 @@ const ClassInfo* find_class(std::u16string_view name) noexcept;
 /// found under the class name.
 const InterfaceInfo* find_interface_info(std::u16string_view name) noexcept;
 
-/// Creates a creatable class by program id ("Quorvel.ArrayList_Long", case-insensitive).
+/// Creates a creatable class by program id (the library's name, a dot, the class name:
+/// "Quorvel.ArrayList_Long"; case-insensitive).
 /// Raises 429 when no creatable class has that id.
 Ref<Object> create_object(std::u16string_view progid);
 /// Creates a creatable class by class id. Raises 429 when no creatable class has that id.

@@ -1,0 +1,67 @@
+// The library's manifest: its name, version and locale, and every class and interface it
+// publishes. Adding a class to the library is its declaration, its description and a line here.
+#include "quorvel/arraylists/array_list_boolean.h"
+#include "quorvel/arraylists/array_list_byte.h"
+#include "quorvel/arraylists/array_list_double.h"
+#include "quorvel/arraylists/array_list_integer.h"
+#include "quorvel/arraylists/array_list_long.h"
+#include "quorvel/arraylists/array_list_object.h"
+#include "quorvel/arraylists/array_list_single.h"
+#include "quorvel/arraylists/array_list_string.h"
+#include "quorvel/arraylists/array_list_value.h"
+#include "quorvel/arraylists/array_list_variant.h"
+#include "quorvel/arraylists/interface_classes.h"
+#include "quorvel/frame/cls_debug.h"
+#include "quorvel/ordering/comparer_interface_classes.h"
+#include "quorvel/ordering/comparers.h"
+#include "quorvel/platform/collection.h"
+#include "quorvel/platform/registry.h"
+
+namespace quorvel {
+
+namespace {
+
+using DescribeClass = const ClassInfo& (*)();
+using DescribeInterface = const InterfaceInfo& (*)();
+
+constexpr DescribeClass kClasses[] = {
+    // the runtime's keyed collection, which the library hands out and takes
+    &Collection::describe,
+    &clsDebug::describe,
+    &ArrayList_Boolean::describe,
+    &ArrayList_Byte::describe,
+    &ArrayList_Double::describe,
+    &ArrayList_Integer::describe,
+    &ArrayList_Long::describe,
+    &ArrayList_Object::describe,
+    &ArrayList_Single::describe,
+    &ArrayList_String::describe,
+    &ArrayList_Value::describe,
+    &ArrayList_Variant::describe,
+    &DefaultComparer::describe,
+    &BinaryModeComparer::describe,
+    &TextModeComparer::describe,
+    // interfaces published as classes
+    &IArrayListClass::describe,
+    &IFormatterClass::describe,
+    &IArrayReaderClass::describe,
+    &IArrayList2Class::describe,
+    &IComparerClass::describe,
+    &IFindComparerClass::describe,
+    &IrefStringComparerClass::describe,
+};
+
+constexpr DescribeInterface kInterfaces[] = {
+    &IArrayList::interface_info, &IArrayReader::interface_info,  &IArrayList2::interface_info,
+    &IFormatter::interface_info, &IComparer::interface_info,     &IFindComparer::interface_info,
+    &IrefStringComparer::interface_info,
+};
+
+}  // namespace
+
+const LibraryManifest& library_manifest() noexcept {
+  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, {}, {}};
+  return manifest;
+}
+
+}  // namespace quorvel
