@@ -80,7 +80,6 @@ TEST(ListStorage, LockedStorageRefusesEveryResizeBeforeChangingAnything) {
   } rows[] = {
       {"append past the capacity", [&] { store.append(3); }},
       {"set count past the capacity", [&] { store.set_count(5, true); }},
-      {"set count without preserving", [&] { store.set_count(5, false); }},
       {"erase", [&] { store.erase(); }},
       {"remove that would shrink to nothing", [&] { store.set_count(1, true), store.remove(0, true); }},
       {"adopt", [&] { store.adopt(ArrayOf<std::int32_t>(0, 1)); }},

@@ -86,17 +86,9 @@ TEST(FastSort, IntegerKindsMatchTheLiteralSort) {
 
 template <class F>
 F pick_float(std::mt19937& rng, bool specials) {
-  const F table[] = {F(0),
-                     F(-0.0),
-                     F(1),
-                     F(-1),
-                     F(0.5),
-                     std::numeric_limits<F>::infinity(),
-                     -std::numeric_limits<F>::infinity(),
-                     std::numeric_limits<F>::denorm_min(),
-                     -std::numeric_limits<F>::denorm_min(),
-                     std::numeric_limits<F>::quiet_NaN(),
-                     F(3)};
+  const F table[] = {F(0), F(-0.0), F(1), F(-1), F(0.5), std::numeric_limits<F>::infinity(),
+                     -std::numeric_limits<F>::infinity(), std::numeric_limits<F>::denorm_min(),
+                     -std::numeric_limits<F>::denorm_min(), std::numeric_limits<F>::quiet_NaN(), F(3)};
   const std::size_t count = specials ? std::size(table) : 2;
   if (rng() % 2) return table[specials ? rng() % count : 2 + rng() % 7];
   return static_cast<F>(static_cast<std::int32_t>(rng() % 2001) - 1000) / F(8);

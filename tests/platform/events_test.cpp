@@ -49,7 +49,7 @@ class Ticker final : public ObjectImpl<IEventContainer> {
   }
 
   void Tick() {
-    std::array<Variant, 1> args{Variant(++count_)};
+    std::array<Variant, 1> args{Variant(1)};
     events.raise(u"OnTick", args);
   }
   // The reason goes by reference: listeners may rewrite it.
@@ -61,9 +61,6 @@ class Ticker final : public ObjectImpl<IEventContainer> {
   }
 
   EventSource events;
-
- private:
-  std::int32_t count_ = 0;
 };
 
 // A listener written in C++ against the event interface.

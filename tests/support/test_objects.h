@@ -54,6 +54,7 @@ class Fn final : public ObjectImpl<IComparer, IFormatter> {
   }
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
+  explicit Fn(std::function<std::int16_t(const Variant&, const Variant&)> f = nullptr) : compare(std::move(f)) {}
   std::int16_t Compare(const Variant& A, const Variant& B) override {
     ++calls;
     return compare(A, B);
@@ -65,9 +66,7 @@ class Fn final : public ObjectImpl<IComparer, IFormatter> {
 };
 
 inline Ref<Fn> comparer(std::function<std::int16_t(const Variant&, const Variant&)> f) {
-  auto fn = make<Fn>();
-  fn->compare = std::move(f);
-  return fn;
+  return make<Fn>(std::move(f));
 }
 inline Ref<Fn> formatter(std::function<Variant(const Variant&)> f) {
   auto fn = make<Fn>();
