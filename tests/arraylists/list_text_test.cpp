@@ -8,12 +8,11 @@ namespace quorvel {
 namespace {
 
 TEST(ListText, QuotesExactlyTheEmptyAndTheBlankHoldingElements) {
-  struct Row {
+  const struct {
     const char* name;
     std::vector<std::u16string> elements;
     std::u16string expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"nothing", {}, u""},
       {"an element with a blank", {u"a b"}, u"\"a b\""},
       {"an empty element", {u""}, u"\"\""},
@@ -23,7 +22,7 @@ TEST(ListText, QuotesExactlyTheEmptyAndTheBlankHoldingElements) {
       {"only a blank", {u" "}, u"\" \""},
       {"a tab is no separator", {u"a\tb"}, u"a\tb"},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     ListText text;
     for (const auto& e : row.elements) text.append(e);

@@ -5,6 +5,7 @@
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/late_binding.h"
+#include "support/test_objects.h"
 #include "support/test_support.h"
 
 namespace quorvel {
@@ -26,20 +27,18 @@ class Holder final : public ObjectImpl<>, public DebugMembers {
   Ref<Collection> held;
 };
 
+using DebugMembersLive = test_support::LiveCountCheck;
+
 // The debug id is inherited and TearDown is the class's own: the entries reach both.
-TEST(DebugMembers, DebugIdReadsZeroAndTearDownIsReachableLateBound) {
-  const std::int64_t live = Object::live_count();
-  {
-    Ref<Holder> holder = make<Holder>();
-    holder->held = make<Collection>();
-    const std::int64_t before = Object::live_count();
-    invoke(*holder, u"TearDown", MemberKind::Method, {});
-    EXPECT_EQ(Object::live_count(), before - 1);  // the collection went
-    EXPECT_EQ(invoke(*holder, u"lDebugId", MemberKind::Get, {}).to_long(), 0);  // still usable
-    Variant one(1);
-    EXPECT_NE(test_support::error_of([&] { invoke(*holder, u"lDebugId", MemberKind::Let, {&one, 1}); }), 0);  // read-only
-  }
-  EXPECT_EQ(Object::live_count(), live);
+TEST_F(DebugMembersLive, DebugIdReadsZeroAndTearDownIsReachableLateBound) {
+  Ref<Holder> holder = make<Holder>();
+  holder->held = make<Collection>();
+  const std::int64_t before = Object::live_count();
+  invoke(*holder, u"TearDown", MemberKind::Method, {});
+  EXPECT_EQ(Object::live_count(), before - 1);                                // the collection went
+  EXPECT_EQ(invoke(*holder, u"lDebugId", MemberKind::Get, {}).to_long(), 0);  // still usable
+  Variant one(1);
+  EXPECT_NE(test_support::error_of([&] { invoke(*holder, u"lDebugId", MemberKind::Let, {&one, 1}); }), 0);  // read-only
 }
 
 }  // namespace

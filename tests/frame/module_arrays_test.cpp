@@ -3,41 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 #include <string>
 
-#include "quorvel/platform/error.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
 
-struct Outcome {
-  std::int32_t length = 0;
-  std::int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-Outcome run(const std::function<std::int32_t()>& call) {
-  Outcome o;
-  try {
-    o.length = call();
-  } catch (const Error& e) {
-    o.number = e.number();
-    o.source = e.source().to_utf8();
-    o.description = e.description().to_utf8();
-  }
-  return o;
-}
-
 TEST(ModuleArrays, LengthFromBoundsInLongArithmetic) {
-  struct Row {
+  const struct {
     const char* name;
     std::int32_t lower;
     std::int32_t upper;
     std::int32_t length;  // -1: overflow
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"empty at 0", 0, -1, 0},
       {"one at 0", 0, 0, 1},
       {"around zero", -3, 3, 7},
@@ -47,14 +26,12 @@ TEST(ModuleArrays, LengthFromBoundsInLongArithmetic) {
       {"1 - L overflows", INT_MIN + 1, INT_MIN + 1, -1},
       {"the sum overflows", 0, INT_MAX, -1},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    const Outcome o = run([&] { return length_from_bounds(row.lower, row.upper); });
     if (row.length < 0) {
-      EXPECT_EQ(o.number, 6);
+      EXPECT_RAISES(length_from_bounds(row.lower, row.upper), 6);
     } else {
-      EXPECT_EQ(o.number, 0);
-      EXPECT_EQ(o.length, row.length);
+      EXPECT_EQ(length_from_bounds(row.lower, row.upper), row.length);
     }
   }
 }
@@ -68,10 +45,7 @@ void expect_typed_length(std::int32_t (*fn)(ArrayOf<E>&), const std::string& nam
   EXPECT_EQ(fn(empty), 0);
   EXPECT_EQ(fn(around_zero), 7);
   EXPECT_EQ(fn(one), 1);
-  const Outcome overflow = run([&] { return fn(lowest); });
-  EXPECT_EQ(overflow.number, 6);
-  EXPECT_EQ(overflow.source, "Quorvel.ModuleArrays." + name);
-  EXPECT_EQ(overflow.description, String(runtime_error_description(RuntimeError::Overflow)).to_utf8());
+  EXPECT_RAISES(fn(lowest), 6, "Overflow", "Quorvel.ModuleArrays." + name);
 }
 
 TEST(ModuleArrays, TypedProceduresCountAndNameThemselvesInFailures) {
@@ -87,31 +61,26 @@ TEST(ModuleArrays, TypedProceduresCountAndNameThemselvesInFailures) {
 TEST(ModuleArrays, GetLengthVariantsTakesAnyArrayAndRefusesOtherValues) {
   ArrayOf<double> referenced(10, 4);
   Variant holder(static_cast<Array>(ArrayOf<String>(1, 2)));
-  struct Row {
+  const struct {
     const char* name;
     Variant value;
-    std::int32_t length;
-    std::int32_t number;
+    std::int32_t length;  // -1: type mismatch
+  } rows[] = {
+      {"array of Variant", Variant(Array(VarKind::Variant, 0, 3)), 3},
+      {"array of Long with bounds -3 to 3", Variant(Array(VarKind::Long, -3, 7)), 7},
+      {"unallocated array", Variant(Array(VarKind::Byte)), 0},
+      {"by reference to an array", Variant::by_ref(static_cast<Array&>(referenced)), 4},
+      {"by reference to a Variant holding one", Variant::by_ref(holder), 2},
+      {"a Long", Variant(std::int32_t{5}), -1},
+      {"Nothing", Variant::nothing(), -1},
   };
-  const Row rows[] = {
-      {"array of Variant", Variant(Array(VarKind::Variant, 0, 3)), 3, 0},
-      {"array of Long with bounds -3 to 3", Variant(Array(VarKind::Long, -3, 7)), 7, 0},
-      {"unallocated array", Variant(Array(VarKind::Byte)), 0, 0},
-      {"by reference to an array", Variant::by_ref(static_cast<Array&>(referenced)), 4, 0},
-      {"by reference to a Variant holding one", Variant::by_ref(holder), 2, 0},
-      {"a Long", Variant(std::int32_t{5}), 0, 13},
-      {"Empty", Variant(), 0, 13},
-      {"Nothing", Variant::nothing(), 0, 13},
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Variant v = row.value;
-    const Outcome o = run([&] { return GetLengthVariants(v); });
-    EXPECT_EQ(o.number, row.number);
-    EXPECT_EQ(o.length, row.length);
-    if (row.number != 0) {
-      EXPECT_EQ(o.source, "Quorvel.ModuleArrays.GetLengthVariants");
-      EXPECT_EQ(o.description, String(runtime_error_description(RuntimeError::TypeMismatch)).to_utf8());
+    if (row.length < 0) {
+      EXPECT_RAISES(GetLengthVariants(v), 13, "Type mismatch", "Quorvel.ModuleArrays.GetLengthVariants");
+    } else {
+      EXPECT_EQ(GetLengthVariants(v), row.length);
     }
   }
 }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "ordering/test_comparers.h"
-#include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
@@ -15,9 +14,10 @@
 namespace quorvel {
 namespace {
 
-using test_support::error_of;
-using testing_support::Valued;
+using test_support::Token;
 
+// The order of mixed kinds is the recorded one of the platform comparison (its own tests); here
+// the comparers' own paths for Longs, Doubles and strings, and Null as equal to anything.
 TEST(Comparers, VariantOrderInEveryComparer) {
   const Ref<IComparer> comparers[] = {make<DefaultComparer>(), make<BinaryModeComparer>(), make<TextModeComparer>()};
   struct Row {
@@ -29,14 +29,9 @@ TEST(Comparers, VariantOrderInEveryComparer) {
       {"2 > 1", Variant(2), Variant(1), 1},
       {"Long 2 = Double 2.0", Variant(2), Variant(2.0), 0},
       {"number before string", Variant(5), Variant(u"abc"), -1},
-      {"string after number", Variant(u"abc"), Variant(5), 1},
-      {"number before numeric text", Variant(5), Variant(u"1"), -1},
-      {"Empty = 0", Variant(), Variant(0), 0},
-      {"Empty = empty string", Variant(), Variant(u""), 0},
       {"Empty > -1", Variant(), Variant(-1), 1},
       {"Null = anything (left)", Variant::null(), Variant(1), 0},
       {"Null = anything (right)", Variant(1), Variant::null(), 0},
-      {"True < False", Variant(true), Variant(false), -1},
       {"null string = empty string", Variant(String()), Variant(u""), 0},
       {"NaN relates to nothing", Variant(std::nan("")), Variant(1.0), 0},
   };
@@ -82,55 +77,30 @@ TEST(Comparers, StringOrderByMode) {
 
 TEST(Comparers, ObjectsCompareThroughTheirDefaultValue) {
   auto def = make<DefaultComparer>();
-  auto three = make<Valued>(3);
+  auto three = make<Token>(Variant(3));
   EXPECT_EQ(def->Compare(Variant(three), Variant(3)), 0);
   EXPECT_EQ(three->reads, 1);  // the first test holds
   EXPECT_EQ(def->Compare(Variant(three), Variant(9)), -1);
   EXPECT_EQ(three->reads, 4);  // each of the three tests reads it again
-
-  struct Row {
-    const char* name;
-    Variant a, b;
-    std::int32_t error;
-  } rows[] = {
-      {"object without a default member", Variant(make<DefaultComparer>()), Variant(1), 438},
-      {"Nothing", Variant::nothing(), Variant(1), 91},
-      {"array", Variant(Array(VarKind::Long, 0, 1)), Variant(1), 13},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(error_of([&] { def->Compare(row.a, row.b); }), row.error);
-  }
+  EXPECT_RAISES(def->Compare(Variant(make<DefaultComparer>()), Variant(1)), 438);  // no default member
+  EXPECT_RAISES(def->Compare(Variant::nothing(), Variant(1)), 91);
+  EXPECT_RAISES(def->Compare(Variant(Array(VarKind::Long, 0, 1)), Variant(1)), 13);
 }
 
-TEST(Comparers, ObjectPropertyAndStringViewAreTheSameInstance) {
-  auto expect_itself = [](auto comparer) {
-    EXPECT_EQ(comparer->get_Object().get(), comparer.get());
-    EXPECT_TRUE(comparer->as_string_comparer().same(comparer));
-    // Late-bound: a holder of the IComparer view reads Object and gets the class back.
-    Variant obj = invoke(Variant(comparer), u"Object", MemberKind::Get, {});
-    EXPECT_TRUE(obj.to_object().same(Ref<Object>(comparer).query<IComparer>()));
-  };
-  expect_itself(make<BinaryModeComparer>());
-  expect_itself(make<TextModeComparer>());
-}
+using ComparersLive = test_support::LiveCountCheck;
 
-TEST(Comparers, CreatableByNameExceptTheStringContract) {
-  const std::int64_t lives = Object::live_count();
-  for (const char16_t* progid : {u"Quorvel.DefaultComparer", u"Quorvel.BinaryModeComparer", u"Quorvel.TextModeComparer",
-                                 u"Quorvel.IComparer", u"Quorvel.IFindComparer"}) {
+// Created by name, a comparer's Object property (read late-bound) and its string view are the
+// comparer itself; the string contract is not creatable.
+TEST_F(ComparersLive, CreatableByNameAndTheirViewsAreThemselves) {
+  for (const char16_t* progid : {u"Quorvel.BinaryModeComparer", u"Quorvel.TextModeComparer"}) {
     SCOPED_TRACE(String(progid).to_utf8());
-    EXPECT_TRUE(create_object(progid));
+    const Ref<Unknown> comparer = create_object(progid);
+    EXPECT_TRUE(invoke(Variant(comparer), u"Object", MemberKind::Get, {}).to_object().same(comparer));
   }
-  EXPECT_EQ(error_of([] { create_object(u"Quorvel.IrefStringComparer"); }), 429);
-  EXPECT_EQ(Object::live_count(), lives);
-}
-
-// IComparer's own class answering 0 is run late-bound by the scenarios; here the other two.
-TEST(Comparers, InterfaceClassesReturnZero) {
-  EXPECT_EQ(create_object(u"Quorvel.IFindComparer").query<IFindComparer>()->Compare(Variant(1), Variant(2)), 0);
-  String a(u"a"), b(u"b");
-  EXPECT_EQ(make<IrefStringComparerClass>()->Compare(a, b), 0);
+  auto text = make<TextModeComparer>();
+  EXPECT_TRUE(text->as_string_comparer().same(text));
+  EXPECT_TRUE(create_object(u"Quorvel.IFindComparer"));
+  EXPECT_RAISES(create_object(u"Quorvel.IrefStringComparer"), 429);
 }
 
 }  // namespace

@@ -16,15 +16,16 @@
 namespace quorvel {
 namespace {
 
-using testing_support::FnComparer;
+using testing_support::comparer;
+using testing_support::Fn;
 
 template <class E>
 using Entry = void (QuickSort::*)(ArrayOf<E>&, std::int32_t, std::int32_t, IComparer*);
 
 // The order of `key(argument)`, written apart from the library's own comparisons.
 template <class Key>
-Ref<FnComparer> order_by(Key key) {
-  return make<FnComparer>([key](const Variant& a, const Variant& b) -> std::int16_t {
+Ref<Fn> order_by(Key key) {
+  return comparer([key](const Variant& a, const Variant& b) -> std::int16_t {
     const auto x = key(a), y = key(b);
     return x < y ? -1 : y < x ? 1 : 0;  // a NaN relates to nothing
   });
@@ -46,7 +47,7 @@ constexpr std::size_t kSizes[] = {0, 1, 2, 3, 17, 64, 65, 511, 512, 513, 700, 50
 // the elements outside the range must stay where they are.
 template <class E, class Make>
 void expect_same_as_literal(const char* what, std::mt19937& rng, Make make_value, Entry<E> entry,
-                            const Ref<FnComparer>& natural) {
+                            const Ref<Fn>& natural) {
   for (std::size_t size : kSizes) {
     SCOPED_TRACE(testing::Message() << what << ", size " << size);
     const auto n = static_cast<std::int32_t>(size);

@@ -3,18 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
+#include "support/test_objects.h"
 #include "support/test_support.h"
 
 namespace quorvel {
 namespace {
-
-using test_support::error_of;
 
 // A tiny event-raising class, as a library class would write one: an event interface described
 // like any interface, named by the class's description, and one EventSource for it.
@@ -37,9 +38,9 @@ class Ticker final : public ObjectImpl<IEventContainer> {
   static constexpr const char* type_name = "TestTicker";
   static constexpr Guid iid{"{E116CFA5-A076-4BD6-A379-73DCC4B3C734}"};
   static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Ticker>(
-        ClassFlags::None, {method<&Ticker::Tick>("Tick", 1), method<&Ticker::Stop>("Stop", 2)}, "",
-        &ITickerEvents::interface_info());
+    static const ClassInfo info =
+        describe_class<Ticker>(ClassFlags::None, {method<&Ticker::Tick>("Tick", 1), method<&Ticker::Stop>("Stop", 2)},
+                               "", &ITickerEvents::interface_info());
     return info;
   }
   const ClassInfo& class_info() const noexcept override { return describe(); }
@@ -48,7 +49,7 @@ class Ticker final : public ObjectImpl<IEventContainer> {
   }
 
   void Tick() {
-    std::array<Variant, 1> args{Variant(++count_)};
+    std::array<Variant, 1> args{Variant(1)};
     events.raise(u"OnTick", args);
   }
   // The reason goes by reference: listeners may rewrite it.
@@ -60,9 +61,6 @@ class Ticker final : public ObjectImpl<IEventContainer> {
   }
 
   EventSource events;
-
- private:
-  std::int32_t count_ = 0;
 };
 
 // A listener written in C++ against the event interface.
@@ -104,71 +102,60 @@ class NamedSink final : public ObjectImpl<> {
   std::vector<std::string>& log_;
 };
 
-TEST(Events, ListenersAreCalledInAttachOrderWhateverTheirKind) {
-  const std::int64_t live = Object::live_count();
-  {
-    std::vector<std::string> log;
-    Ref<Ticker> ticker = make<Ticker>();
-    ticker->events.attach(u"ONTICK", [&](std::span<Variant> args) {
-      log.push_back("fn " + args[0].to_string().to_utf8());
-    });
-    attach_listener(ticker, make<TypedSink>(log));
-    ticker->events.attach(make<NamedSink>(log));
-    ticker->events.attach(u"OnStop", [&](std::span<Variant>) { log.push_back("fn stop"); });
-    ticker->Tick();
-    EXPECT_EQ(log, (std::vector<std::string>{"fn 1", "typed 1", "named 1"}));
-    log.clear();
-    // The named sink has no OnStop and is passed over; the typed sink's write-back reaches the raiser.
-    EXPECT_EQ(ticker->Stop(), String(u"stopped by typed"));
-    EXPECT_EQ(log, (std::vector<std::string>{"typed stop done", "fn stop"}));
-  }
-  EXPECT_EQ(Object::live_count(), live);
+using EventsLive = test_support::LiveCountCheck;
+
+TEST_F(EventsLive, ListenersOfEveryKindAreCalledInAttachOrder) {
+  std::vector<std::string> log;
+  Ref<Ticker> ticker = make<Ticker>();
+  ticker->events.attach(u"ONTICK",
+                        [&](std::span<Variant> args) { log.push_back("fn " + args[0].to_string().to_utf8()); });
+  attach_listener(ticker, make<TypedSink>(log));
+  ticker->events.attach(make<NamedSink>(log));
+  ticker->events.attach(u"OnStop", [&](std::span<Variant>) { log.push_back("fn stop"); });
+  ticker->Tick();
+  EXPECT_EQ(log, (std::vector<std::string>{"fn 1", "typed 1", "named 1"}));
+  log.clear();
+  // The named sink has no OnStop and is passed over; the typed sink's write-back reaches the raiser.
+  EXPECT_EQ(ticker->Stop(), String(u"stopped by typed"));
+  EXPECT_EQ(log, (std::vector<std::string>{"typed stop done", "fn stop"}));
+
+  EXPECT_RAISES(attach_listener(make<Collection>(), make<NamedSink>(log)), 438);  // raises no events
+  EXPECT_RAISES(attach_listener(ticker, Ref<Unknown>()), 91);
+  EXPECT_RAISES(ticker->events.attach(Ref<Unknown>()), 91);
+  const EventCookie cookie = attach_listener(ticker, make<NamedSink>(log));
+  EXPECT_TRUE(detach_listener(ticker, cookie));
+  EXPECT_FALSE(detach_listener(ticker, cookie));
 }
 
 TEST(Events, DetachingAndAttachingDuringARaise) {
-  struct Row {
+  EventSource source;
+  std::vector<std::string> log;
+  std::array<EventCookie, 3> cookies{};
+  const auto add_new = [&] { source.attach(u"E", [&](std::span<Variant>) { log.push_back("new"); }); };
+  const struct {
     const char* name;
-    // Which listener (0..2) does what during the first raise.
-    int actor;
-    enum Action { DetachNext, DetachSelf, DetachAll, AttachNew } action;
-    std::vector<std::string> first;
-    std::vector<std::string> second;
+    int actor;                  // the listener that acts, during the first raise only
+    std::function<void()> act;  // what it does
+    std::vector<std::string> first, second;
+  } rows[] = {
+      {"detach a later one", 0, [&] { EXPECT_TRUE(source.detach(cookies[1])); }, {"0", "2"}, {"0", "2"}},
+      {"detach itself, once",
+       1,
+       [&] { EXPECT_TRUE(source.detach(cookies[1]) && !source.detach(cookies[1])); },
+       {"0", "1", "2"},
+       {"0", "2"}},
+      {"detach all", 0, [&] { source.detach_all(); }, {"0"}, {}},
+      {"attach a new one", 1, add_new, {"0", "1", "2"}, {"0", "1", "2", "new"}},
   };
-  const Row rows[] = {
-      {"detach a later one", 0, Row::DetachNext, {"0", "2"}, {"0", "2"}},
-      // Here listener 1 detaches 2, which has not run yet.
-      {"detach a later one from the middle", 1, Row::DetachNext, {"0", "1"}, {"0", "1"}},
-      {"detach itself", 1, Row::DetachSelf, {"0", "1", "2"}, {"0", "2"}},
-      {"detach all", 0, Row::DetachAll, {"0"}, {}},
-      {"attach a new one", 1, Row::AttachNew, {"0", "1", "2"}, {"0", "1", "2", "new"}},
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    EventSource source;
-    std::vector<std::string> log;
-    std::array<EventCookie, 3> cookies{};
+    source.detach_all();
+    log.clear();
     bool acted = false;
-    for (int i = 0; i < 3; ++i) {
-      cookies[static_cast<std::size_t>(i)] = source.attach(u"E", [&, i](std::span<Variant>) {
+    for (std::size_t i = 0; i < 3; ++i) {
+      cookies[i] = source.attach(u"E", [&, i](std::span<Variant>) {
         log.push_back(std::to_string(i));
-        if (i != row.actor || acted) return;
-        acted = true;
-        switch (row.action) {
-          case Row::DetachNext:
-            // Listener 0 detaches 1; listener 1 detaches 2.
-            EXPECT_TRUE(source.detach(cookies[static_cast<std::size_t>(i + 1)]));
-            break;
-          case Row::DetachSelf:
-            EXPECT_TRUE(source.detach(cookies[static_cast<std::size_t>(i)]));
-            EXPECT_FALSE(source.detach(cookies[static_cast<std::size_t>(i)]));
-            break;
-          case Row::DetachAll:
-            source.detach_all();
-            break;
-          case Row::AttachNew:
-            source.attach(u"E", [&](std::span<Variant>) { log.push_back("new"); });
-            break;
-        }
+        if (static_cast<int>(i) == row.actor && !std::exchange(acted, true)) row.act();
       });
     }
     source.raise(u"E");
@@ -189,7 +176,7 @@ TEST(Events, AListenersErrorEndsTheRaiseAndLeavesTheSourceUsable) {
     raise_runtime_error(RuntimeError::InvalidProcedureCall);
   });
   source.attach(u"E", [&](std::span<Variant>) { log.push_back("c"); });
-  EXPECT_EQ(error_of([&] { source.raise(u"E"); }), 5);
+  EXPECT_RAISES(source.raise(u"E"), 5);
   EXPECT_EQ(log, (std::vector<std::string>{"a", "b"}));
   // The raise is over: a detach now takes effect at once.
   EXPECT_TRUE(source.detach(failing));
@@ -214,19 +201,6 @@ TEST(Events, RaisesNestAndOnlyMatchingHandlersRun) {
   EXPECT_EQ(source.size(), 1u);
   source.raise(u"Unknown");
   EXPECT_EQ(log.size(), 2u);
-}
-
-TEST(Events, AttachingNeedsAnObjectThatRaisesEvents) {
-  Ref<Ticker> ticker = make<Ticker>();
-  std::vector<std::string> log;
-  EXPECT_EQ(error_of([&] { attach_listener(make<Collection>(), make<NamedSink>(log)); }), 438);
-  EXPECT_EQ(error_of([&] { attach_listener(ticker, Ref<Unknown>()); }), 91);
-  EXPECT_EQ(error_of([&] { ticker->events.attach(Ref<Unknown>()); }), 91);
-  const EventCookie cookie = attach_listener(ticker, make<NamedSink>(log));
-  EXPECT_TRUE(detach_listener(ticker, cookie));
-  EXPECT_FALSE(detach_listener(ticker, cookie));
-  ticker->Tick();
-  EXPECT_TRUE(log.empty());
 }
 
 }  // namespace

@@ -78,27 +78,12 @@ TEST_F(LocaleTest, DefaultIdsStandForTheUserAndSystemLocales) {
   EXPECT_EQ(locale_info(0)->tag, u"en-US") << "a default id as user locale falls back to 0x409";
 }
 
-// Ids whose names the recorded data does not reach.
-TEST_F(LocaleTest, NamesOfSpecialIds) {
-  const struct {
-    const char* name;
-    Lcid lcid;
-    std::u16string_view language;
-    std::u16string_view tag;
-    std::u16string_view country;
-  } rows[] = {
-      {"sort id keeps its suffix", 0x10407, u"German", u"de-DE_phoneb", u"Germany"},
-      {"sort id ICU cannot place falls back to its language id", 0x1040E, u"Hungarian", u"hu-HU", u"Hungary"},
-      {"invariant locale", 0x7F, u"Invariant Language", u"", u"Invariant Country"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const auto info = locale_info(row.lcid);
-    ASSERT_TRUE(info.has_value());
-    EXPECT_EQ(info->english_language, row.language);
-    EXPECT_EQ(info->tag, row.tag);
-    EXPECT_EQ(info->english_country, row.country);
-  }
+// Ids the recorded data does not reach: a sort id keeps its suffix unless ICU cannot place it.
+TEST_F(LocaleTest, SpecialIds) {
+  EXPECT_EQ(locale_info(0x10407).value().tag, u"de-DE_phoneb");
+  EXPECT_EQ(locale_info(0x1040E).value().tag, u"hu-HU");
+  EXPECT_EQ(locale_info(0x7F).value().english_country, u"Invariant Country");
+  EXPECT_EQ(locale_info(0x7F).value().tag, u"");
   EXPECT_FALSE(locale_info(0xFFFFFFFFu).has_value());
   EXPECT_EQ(icu_locale_id(0x40A), "es_ES@collation=traditional");
   EXPECT_EQ(icu_locale_id(0x270F), "");
