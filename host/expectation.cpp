@@ -3,14 +3,31 @@
 #include "expectation.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "quorvel/platform/class_info.h"
 
 namespace quorvel::host {
 
+std::string error_number_text(std::int32_t number) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "0x%X", static_cast<std::uint32_t>(number));
+  return std::string(hex) + " (" + std::to_string(number) + ")";
+}
+
+std::string error_text(const Error& e) {
+  Outcome o;
+  o.raised = true;
+  o.number = e.number();
+  o.source = e.source();
+  o.description = e.description();
+  return o.text();
+}
+
 std::string Outcome::text() const {
   if (!raised) return value_text(value);
-  return "error " + std::to_string(number) + " " + quoted(description.view());
+  return "error " + error_number_text(number) + " from " + one_line(source.to_utf8()) + ": " +
+         quoted(description.view(), 200);
 }
 
 namespace {
@@ -125,8 +142,8 @@ std::string Expectation::text() const {
     case Form::Value: return value_text(value_);
     case Form::Error: {
       if (!number_) return "an error";
-      std::string t = "error " + std::to_string(*number_);
-      if (description_) t.append(" ").append(quoted(description_->view()));
+      std::string t = "error " + error_number_text(*number_);
+      if (description_) t.append(": ").append(quoted(description_->view(), 200));
       return t;
     }
     case Form::Bounds: return "an array with bounds " + std::to_string(lower_) + " to " + std::to_string(upper_);

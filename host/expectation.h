@@ -10,14 +10,21 @@
 
 namespace quorvel::host {
 
+/// An error number as a person looks it up: `0x80040001 (-2147221503)`, `0xD (13)`.
+std::string error_number_text(std::int32_t number);
+
+/// A raised error in full: `error 0x80040001 (-2147221503) from ArrayList_Long: ""`.
+std::string error_text(const Error& e);
+
 /// What a call did: returned a value, or raised an error.
 struct Outcome {
   bool raised = false;
   Variant value;           // when it returned
   std::int32_t number = 0;  // when it raised
+  String source;
   String description;
 
-  /// `Long 3`, or `error 13 "Type mismatch"`.
+  /// `Long 3`, or `error 0xD (13) from Quorvel: "Type mismatch"`.
   std::string text() const;
 };
 
@@ -30,6 +37,7 @@ Outcome attempt(F&& call) {
   } catch (const Error& e) {
     o.raised = true;
     o.number = e.number();
+    o.source = e.source();
     o.description = e.description();
   }
   return o;
@@ -51,7 +59,7 @@ class Expectation {
 
   /// Nothing when `got` meets the expectation, else "expected ..., got ...".
   std::optional<std::string> mismatch(const Outcome& got) const;
-  /// The expectation in words: `Long 3`, `error 13 "Type mismatch"`, `an object of class X`.
+  /// The expectation in words: `Long 3`, `error 0xD (13): "Type mismatch"`, `an object of class X`.
   std::string text() const;
 
  private:

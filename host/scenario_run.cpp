@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "expectation.h"
 #include "json_document.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/object.h"
@@ -41,8 +42,7 @@ Verdict run_steps(const Json& steps, const std::string& file, Variables& vars) {
       fail(v, where + ": malformed step in " + file + ": " + e.what(), true);
     } catch (const Error& e) {
       // Building an argument can raise too (an array too large for memory, say).
-      fail(v, where + ": error " + std::to_string(e.number()) + " " + quoted(e.description().view()) +
-                  " while preparing the step", false);
+      fail(v, where + ": " + error_text(e) + " while preparing the step", false);
     } catch (const std::bad_alloc&) {
       fail(v, where + ": out of memory", false);
     } catch (const std::exception& e) {

@@ -3,11 +3,56 @@
 #include "quorvel/platform/late_binding.h"
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "quorvel/platform/error.h"
 
 namespace quorvel {
+
+namespace {
+
+// 438 and 450 say which call went wrong: the class, the member (as the caller spelled it), the
+// interface when it is not the class's own, and for 450 how many arguments the member takes.
+[[noreturn, gnu::cold, gnu::noinline]] void raise_member_error(RuntimeError error, Object& object,
+                                                               const InterfaceInfo* info, std::u16string_view member,
+                                                               const MemberInfo* m = nullptr, std::size_t given = 0) {
+  auto ascii = [](std::u16string& out, std::string_view text) { out.append(text.begin(), text.end()); };
+  std::u16string text = runtime_error_description(error);
+  text += u": ";
+  ascii(text, object.described_class().name);
+  text += u'.';
+  text += member.substr(0, 128);
+  if (info && info != object.described_class().own) {
+    text += u" through ";
+    ascii(text, info->name());
+  }
+  if (m) {
+    const std::size_t most = m->params.size(), least = m->required_count();
+    text += u" takes ";
+    ascii(text, std::to_string(least));
+    if (most != least) {
+      text += u" to ";
+      ascii(text, std::to_string(most));
+    }
+    ascii(text, most == 1 ? " argument, got " : " arguments, got ");
+    ascii(text, std::to_string(given));
+  }
+  raise_error(static_cast<std::int32_t>(error), String(u"Quorvel"), String(text));
+}
+
+std::u16string_view member_name(const InterfaceInfo& info, DispId id, std::u16string& buffer) {
+  const MemberInfo* any = info.find(id, MemberKind::Method | MemberKind::Get | MemberKind::Let | MemberKind::Set);
+  if (any) {
+    buffer.assign(any->name, any->name + std::char_traits<char>::length(any->name));
+  } else {
+    const std::string number = "dispatch id " + std::to_string(id);
+    buffer.assign(number.begin(), number.end());
+  }
+  return buffer;
+}
+
+}  // namespace
 
 const InterfaceInfo& interface_info_of(Unknown& target) {
   const InterfaceInfo* info = target.identity().interface_of(&target);  // NOLINT: one lookup
@@ -16,8 +61,9 @@ const InterfaceInfo& interface_info_of(Unknown& target) {
 }
 
 DispId get_dispid(Unknown& target, std::u16string_view name) {
-  const DispId id = interface_info_of(target).find_id(name);
-  if (id < 0) raise_runtime_error(RuntimeError::NoSuchMember);
+  const InterfaceInfo& info = interface_info_of(target);
+  const DispId id = info.find_id(name);
+  if (id < 0) raise_member_error(RuntimeError::NoSuchMember, target.identity(), &info, name);
   return id;
 }
 
@@ -63,7 +109,10 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
 // writes back, a plain one is a copy and never does), the gaps filled with their omitted values.
 [[gnu::noinline]] Variant call_with_omitted(Unknown& self, const MemberInfo& m, std::span<Variant> args) {
   const std::size_t n = m.params.size();
-  if (args.size() > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
+  if (args.size() > n) {
+    const std::u16string name(m.name, m.name + std::char_traits<char>::length(m.name));
+    raise_member_error(RuntimeError::WrongArgumentCount, self.identity(), nullptr, name, &m, args.size());
+  }
   Variant result;
   std::array<Variant, 8> local;
   std::vector<Variant> heap;
@@ -95,9 +144,12 @@ const InterfaceInfo& described_interface(Object& object, Unknown& view) {
   return *info;
 }
 
-const MemberInfo& described_member(const InterfaceInfo& info, DispId id, MemberKind kinds) {
+const MemberInfo& described_member(Object& object, const InterfaceInfo& info, DispId id, MemberKind kinds) {
   const MemberInfo* m = info.find(id, kinds);
-  if (!m) raise_runtime_error(RuntimeError::NoSuchMember);
+  if (!m) {
+    std::u16string name;
+    raise_member_error(RuntimeError::NoSuchMember, object, &info, member_name(info, id, name));
+  }
   return *m;
 }
 
@@ -106,15 +158,15 @@ const MemberInfo& described_member(const InterfaceInfo& info, DispId id, MemberK
 Variant invoke(Unknown& view, DispId id, MemberKind kinds, std::span<Variant> args) {
   Object& object = view.identity();
   const InterfaceInfo& info = described_interface(object, view);
-  return call_member(object, view, info, described_member(info, id, kinds), args);
+  return call_member(object, view, info, described_member(object, info, id, kinds), args);
 }
 
 Variant invoke(Unknown& view, std::u16string_view name, MemberKind kinds, std::span<Variant> args) {
   Object& object = view.identity();
   const InterfaceInfo& info = described_interface(object, view);
   const DispId id = info.find_id(name);
-  if (id < 0) raise_runtime_error(RuntimeError::NoSuchMember);
-  return call_member(object, view, info, described_member(info, id, kinds), args);
+  if (id < 0) raise_member_error(RuntimeError::NoSuchMember, object, &info, name);
+  return call_member(object, view, info, described_member(object, info, id, kinds), args);
 }
 
 Variant invoke(const Variant& object, std::u16string_view name, MemberKind kinds, std::span<Variant> args) {
