@@ -77,7 +77,9 @@ TEST_F(CollationTest, TextOrderFollowsTheThreadsUserLocale) {
   EXPECT_EQ(compare_text(u"i", u"I"), 0) << "switching back reuses the first collator";
 }
 
-TEST_F(CollationTest, LocaleTailoringsApply) {
+// The letters that expand (recorded: ae ligature against ae and ad, sharp s against st and sr)
+// and locale tailorings.
+TEST_F(CollationTest, ExpansionsAndLocaleTailoringsApply) {
   struct Row {
     const char* name;
     Lcid lcid;
@@ -86,6 +88,10 @@ TEST_F(CollationTest, LocaleTailoringsApply) {
     int text;
   };
   const Row rows[] = {
+      {"sharp s is ss", 0x409, u"stra\u00DFe", u"STRASSE", 0},
+      {"capital sharp s is ss", 0x409, u"\u1E9E", u"ss", 0},
+      {"oe ligature is oe", 0x409, u"\u0153uvre", u"OEUVRE", 0},
+      {"sharp s in German too", 0x407, u"Ma\u00DFe", u"masse", 0},
       {"Danish aa after z", 0x406, u"aa", u"z", 1},
       {"Danish ae ligature is a letter of its own", 0x406, u"\u00E6", u"ae", 1},
       {"Czech ch after h", 0x405, u"ch", u"hz", 1},
