@@ -109,13 +109,15 @@ TEST_F(CollationTest, ExpansionsAndLocaleTailoringsApply) {
   }
 }
 
-// Random ASCII text, and near-misses of it half of the time, so that both levels and all skip
-// rules of the table are reached.
+// Random text, mostly ASCII with a few letters, marks and a middle dot beyond it, and near-misses
+// of it half of the time, so that both levels, all skip rules of the table and the shortcut on
+// the first differing letters are reached.
 TEST_F(CollationTest, AsciiTableAgreesWithIcuInManyLocales) {
   // English, German, Danish (aa), Czech (ch), Turkish (i), Russian (script reordering), French,
-  // Canadian French (accents from the end), Japanese, Thai, traditional Spanish, Hungarian.
-  const Lcid locales[] = {0x409, 0x407, 0x406, 0x405, 0x41F, 0x419, 0x40C, 0xC0C, 0x411, 0x41E, 0x40A, 0x40E};
-  static constexpr std::u16string_view common = u"aAbBcChHiIlLoOsSzZ09 -'_.,";
+  // Canadian French (accents from the end), Japanese, Thai, traditional Spanish, Hungarian,
+  // Catalan (l with middle dot).
+  const Lcid locales[] = {0x409, 0x407, 0x406, 0x405, 0x41F, 0x419, 0x40C, 0xC0C, 0x411, 0x41E, 0x40A, 0x40E, 0x403};
+  static constexpr std::u16string_view common = u"aAbBcChHiIlLoOsSzZ09 -'_.,\u00E9\u00DF\u00B7\u0301\u00E6";
   for (const Lcid lcid : locales) {
     SCOPED_TRACE(lcid);
     set_user_locale(lcid);
