@@ -91,12 +91,12 @@ std::size_t key_hash(std::u16string_view text) noexcept {
   for_each_block(text, [&](std::uint64_t block) {
     if ((block & kBeyondAscii) == 0) block = fold_ascii_block(block);
     hash = (hash ^ block) * 0x9E3779B97F4A7C15u;
-    hash ^= hash >> 29;
   });
-  // The table indexes by the low bits, which the multiplications above leave weakest.
-  hash ^= hash >> 33;
+  // The table indexes by the low bits, which depend on the low bits of the input alone until
+  // the high ones are folded in.
+  hash ^= hash >> 29;
   hash *= 0xFF51AFD7ED558CCDu;
-  hash ^= hash >> 33;
+  hash ^= hash >> 32;
   return static_cast<std::size_t>(hash);
 }
 
@@ -119,9 +119,19 @@ bool ascii_folds_to(std::u16string_view asked, std::u16string_view folded) noexc
   return differ == 0;
 }
 
-/// Copies the ASCII `text` folded to `out`.
+/// Copies the ASCII `text` folded to `out`, four units at a time where it can.
 void fold_ascii_into(std::u16string_view text, char16_t* out) noexcept {
-  for (const char16_t unit : text) *out++ = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit;
+  const std::size_t size = text.size();
+  if (size < 4) {
+    for (const char16_t unit : text) *out++ = unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit;
+    return;
+  }
+  const auto store = [&](std::size_t at) {
+    const std::uint64_t block = fold_ascii_block(block_at(text.data(), at));
+    std::memcpy(out + at, &block, sizeof block);
+  };
+  for (std::size_t at = 0; at + 4 < size; at += 4) store(at);
+  store(size - 4);
 }
 
 void append_code_point(std::u16string& out, char32_t c) {
@@ -206,20 +216,19 @@ bool Collection::contains(std::u16string_view key) const {
 
 const Collection::Node* Collection::find_key(std::u16string_view key) const {
   if (key_count_ == 0) return nullptr;
-  if (is_ascii(key)) return find_folded(key, key_hash(key), true);
+  if (is_ascii(key)) return keys_[probe(key, key_hash(key), true)].node;
   const std::u16string folded = fold_key(key);
-  return find_folded(folded, key_hash(folded), false);
+  return keys_[probe(folded, key_hash(folded), false)].node;
 }
 
-const Collection::Node* Collection::find_folded(std::u16string_view key, std::size_t hash,
-                                                bool ascii_to_fold) const noexcept {
+std::size_t Collection::probe(std::u16string_view key, std::size_t hash, bool ascii_to_fold) const noexcept {
   const std::size_t mask = keys_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const KeySlot& slot = keys_[i];
-    if (slot.node == nullptr) return nullptr;
+    if (slot.node == nullptr) return i;
     if (slot.hash != hash) continue;
     const std::u16string_view stored = slot.node->folded_key();
-    if (ascii_to_fold ? ascii_folds_to(key, stored) : key == stored) return slot.node;
+    if (ascii_to_fold ? ascii_folds_to(key, stored) : key == stored) return i;
   }
 }
 
@@ -234,14 +243,6 @@ void Collection::reserve_key() {
     larger[i] = slot;
   }
   keys_.swap(larger);
-}
-
-void Collection::insert_key(Node* node) noexcept {
-  const std::size_t mask = keys_.size() - 1;
-  std::size_t i = node->key_hash & mask;
-  while (keys_[i].node != nullptr) i = (i + 1) & mask;
-  keys_[i] = KeySlot{node->key_hash, node};
-  ++key_count_;
 }
 
 void Collection::erase_key(const Node* node) noexcept {
@@ -312,30 +313,37 @@ void Collection::Add(const Variant& Item, const Variant& Key, const Variant& Bef
       const String* text = Key.if_string();
       const String converted = text != nullptr ? String() : Key.to_string();
       const std::u16string_view key = text != nullptr ? text->view() : converted.view();
+      // Hashed from the text it is folded from, not from the node's copy just written.
       if (is_ascii(key)) {
         node = Node::allocate(key.size());
         fold_ascii_into(key, node->key_units());
+        node->key_hash = key_hash(key);
       } else {
         const std::u16string folded = fold_key(key);
         node = Node::allocate(folded.size());
         std::copy(folded.begin(), folded.end(), node->key_units());
+        node->key_hash = key_hash(folded);
       }
-      node->key_hash = key_hash(node->folded_key());
       node->keyed = true;
     }
     const std::size_t place = place_for(Before, After);
     node->item = Item.copy_ind();
     if (Count() == INT32_MAX) raise_runtime_error(RuntimeError::OutOfMemory);
+    // The table grows (unseen) before it is searched, so that the search finds the free entry
+    // the key will take.
+    std::size_t key_slot = 0;
     if (node->keyed) {
-      if (key_count_ != 0 && find_folded(node->folded_key(), node->key_hash, false) != nullptr) {
-        raise_runtime_error(RuntimeError::DuplicateKey);
-      }
       reserve_key();
+      key_slot = probe(node->folded_key(), node->key_hash, false);
+      if (keys_[key_slot].node != nullptr) raise_runtime_error(RuntimeError::DuplicateKey);
     }
     if (slots_.size() == slots_.capacity()) slots_.reserve(std::max<std::size_t>(8, slots_.capacity() * 2));
 
     // From here on nothing raises.
-    if (node->keyed) insert_key(node.get());
+    if (node->keyed) {
+      keys_[key_slot] = KeySlot{node->key_hash, node.get()};
+      ++key_count_;
+    }
     const std::size_t count = static_cast<std::size_t>(Count());
     if (place == count) {
       slots_.push_back(node.release());

@@ -90,9 +90,9 @@ class Collection final : public ObjectImpl<> {
   void erase_at(std::size_t slot) noexcept;
 
   const Node* find_key(std::u16string_view key) const;
-  const Node* find_folded(std::u16string_view key, std::size_t hash, bool ascii_to_fold) const noexcept;
+  // The entry holding `key` (folded, or ASCII to be folded), else the free entry it would take.
+  std::size_t probe(std::u16string_view key, std::size_t hash, bool ascii_to_fold) const noexcept;
   void reserve_key();  // room for one more key, allocated before anything changes
-  void insert_key(Node* node) noexcept;
   void erase_key(const Node* node) noexcept;
 
   // Slots [head_, size) hold the items in order; removing the first items only advances head_,
