@@ -28,11 +28,12 @@ namespace {
 // Put in front of every locale's own rules (which may override them, as Danish does for æ):
 // - hyphen and apostrophe weigh nothing among the letters and count only after them, so "coop"
 //   sorts before "co-op" and "a-c" after "ab", as in the platform's word sort;
-// - the ligatures æ and œ are their two letters, apart at the tertiary level only, which the text
-//   order ignores.
+// - the letters that the platform expands, the ligatures æ and œ and the sharp s (ß, capital ẞ),
+//   are their two letters, apart at the tertiary level only, which the text order ignores; ICU
+//   sets them apart at the secondary level, as if accented.
 constexpr std::u16string_view kWordSortRules =
     u"&[last primary ignorable]<<'-'<<'' "
-    u"&ae<<<\u00E6<<<\u00C6 &oe<<<\u0153<<<\u0152 ";
+    u"&ae<<<\u00E6<<<\u00C6 &oe<<<\u0153<<<\u0152 &ss<<<\u00DF<<<\u1E9E ";
 
 struct CollatorCloser {
   void operator()(UCollator* collator) const noexcept { ucol_close(collator); }
@@ -44,6 +45,9 @@ using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
 struct AsciiWeights {
   std::array<std::uint16_t, 128> primary{};
   std::array<std::uint16_t, 128> secondary{};
+  // The units that take part in no contraction or prefix context, not even with units beyond
+  // ASCII: each weighs the same beside any neighbour.
+  std::array<bool, 128> context_free{};
 };
 
 struct TextCollator {
@@ -95,8 +99,8 @@ CollatorPtr open_collator(const std::string& locale_id) {
 /// True when some contraction or prefix context of `collator` is made of ASCII units only: then
 /// in an ASCII string one unit's weight may depend on its neighbours and no per-unit table can
 /// stand in for the collator. Contexts with any other unit (root's "l" + U+00B7) never match
-/// within ASCII text.
-bool has_ascii_context(const UCollator* collator) {
+/// within ASCII text; their ASCII units are marked in `in_context`.
+bool has_ascii_context(const UCollator* collator, std::array<bool, 128>& in_context) {
   UErrorCode status = U_ZERO_ERROR;
   struct SetCloser {
     void operator()(USet* set) const noexcept { uset_close(set); }
@@ -115,6 +119,9 @@ bool has_ascii_context(const UCollator* collator) {
     if (length == 0 && start < 0x80) return true;
     if (length > 0 && std::all_of(text, text + length, [](UChar unit) { return unit < 0x80; })) {
       return true;
+    }
+    for (std::int32_t at = 0; at < length; ++at) {
+      if (text[at] < 0x80) in_context[text[at]] = true;
     }
   }
   return false;
@@ -167,7 +174,9 @@ bool fill_ascii_table(const UCollator* collator, AsciiWeights& table) {
       ucol_getAttribute(collator, UCOL_ALTERNATE_HANDLING, &status) == UCOL_NON_IGNORABLE &&
       ucol_getAttribute(collator, UCOL_CASE_LEVEL, &status) == UCOL_OFF &&
       ucol_getAttribute(collator, UCOL_NUMERIC_COLLATION, &status) == UCOL_OFF;
-  if (!plain || U_FAILURE(status) || has_ascii_context(collator)) return false;
+  std::array<bool, 128> in_context{};
+  if (!plain || U_FAILURE(status) || has_ascii_context(collator, in_context)) return false;
+  for (std::size_t unit = 0; unit < 128; ++unit) table.context_free[unit] = !in_context[unit];
 
   std::array<std::uint32_t, 128> raw_primary{};
   for (UChar unit = 0; unit < 128; ++unit) {
@@ -205,11 +214,7 @@ std::unique_ptr<TextCollator> build(Lcid lcid) {
   return text;
 }
 
-const TextCollator& text_collator() {
-  ThreadContext& context = this_thread_context();
-  const Lcid lcid = context.lcid;
-  auto& cache = context.slot<CollatorCache>();
-  if (cache.last != nullptr && cache.last_lcid == lcid) return *cache.last;
+const TextCollator& find_or_build(CollatorCache& cache, Lcid lcid) {
   auto it = std::find_if(cache.built.begin(), cache.built.end(),
                          [lcid](const auto& entry) { return entry.first == lcid; });
   if (it == cache.built.end()) {
@@ -221,10 +226,32 @@ const TextCollator& text_collator() {
   return *cache.last;
 }
 
+// Inline, as it runs before every comparison: the usual call repeats the last locale.
+inline const TextCollator& text_collator() {
+  ThreadContext& context = this_thread_context();
+  auto& cache = context.slot<CollatorCache>();
+  if (cache.last != nullptr && cache.last_lcid == context.lcid) [[likely]] return *cache.last;
+  return find_or_build(cache, context.lcid);
+}
+
+/// Four units at a time, the last block overlapping the one before it: words are short, and a
+/// unit-by-unit loop or the compiler's wide vector loop costs more per call than ICU saves.
 bool is_ascii(std::u16string_view text) noexcept {
-  char16_t seen = 0;
-  for (const char16_t unit : text) seen |= unit;
-  return seen < 0x80;
+  const char16_t* units = text.data();
+  const std::size_t size = text.size();
+  if (size < 4) {
+    char16_t seen = 0;
+    for (std::size_t i = 0; i < size; ++i) seen |= units[i];
+    return seen < 0x80;
+  }
+  const auto block = [units](std::size_t at) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, units + at, sizeof bits);
+    return bits;
+  };
+  std::uint64_t seen = block(size - 4);
+  for (std::size_t i = 0; i + 4 < size; i += 4) seen |= block(i);
+  return (seen & 0xFF80FF80FF80FF80u) == 0;
 }
 
 /// One level of the comparison: the weights of both strings in order, units without a weight at
@@ -297,7 +324,24 @@ int compare_binary(std::u16string_view a, std::u16string_view b) noexcept {
 
 int compare_text(std::u16string_view a, std::u16string_view b) {
   const TextCollator& text = text_collator();
-  if (text.has_ascii_table && is_ascii(a) && is_ascii(b)) return compare_ascii(text.ascii, a, b);
+  if (text.has_ascii_table) {
+    // An identical prefix weighs alike on both sides. When the units after it are ASCII letters
+    // of different primary weight, bound in no context, they decide at the first level whatever
+    // the rest holds: words of any script are spared ICU when they first differ in such letters.
+    const std::size_t common = std::min(a.size(), b.size());
+    std::size_t at = 0;
+    while (at < common && a[at] == b[at]) ++at;
+    if (at == a.size() && at == b.size()) return 0;
+    if (at < common && a[at] < 0x80 && b[at] < 0x80) {
+      const AsciiWeights& table = text.ascii;
+      const std::uint16_t pa = table.primary[a[at]];
+      const std::uint16_t pb = table.primary[b[at]];
+      if (pa != 0 && pb != 0 && pa != pb && table.context_free[a[at]] && table.context_free[b[at]]) {
+        return pa < pb ? -1 : 1;
+      }
+    }
+    if (is_ascii(a) && is_ascii(b)) return compare_ascii(text.ascii, a, b);
+  }
   return collate(text, a, b);
 }
 

@@ -2,6 +2,8 @@
 // Null) and the pair of classes decides how the values meet.
 #include "quorvel/platform/variant_compare.h"
 
+#include <cmath>
+
 #include "quorvel/platform/collation.h"
 #include "quorvel/platform/error.h"
 
@@ -45,7 +47,7 @@ const Variant& comparable(const Variant& value, Variant& holder) {
   return holder;
 }
 
-/// Every number kind widens to a Double exactly, so one comparison serves all pairs.
+/// Every number kind widens to a Double exactly.
 double number_of(const Variant& value) noexcept {
   if (const auto* p = value.if_double()) return *p;
   if (const auto* p = value.if_long()) return *p;
@@ -60,6 +62,25 @@ VarOrder order_of_numbers(double a, double b) noexcept {
   if (a < b) return VarOrder::Less;
   if (a > b) return VarOrder::Greater;
   return a == b ? VarOrder::Equal : VarOrder::Null;
+}
+
+/// `value` rounded to the nearest Single, as the conversion to Single rounds. A finite value that
+/// no Single can hold stays as it is: it still lies beyond every finite Single, and short of the
+/// infinities.
+double to_single_precision(double value) noexcept {
+  const float rounded = static_cast<float>(value);
+  return std::isinf(rounded) && !std::isinf(value) ? value : rounded;
+}
+
+/// A Single meets a Double at Single precision (0.1 as a Single equals 0.1 as a Double); every
+/// other pair of numbers widens to Double, which holds each of them exactly.
+VarOrder order_of_number_pair(const Variant& left, const Variant& right) noexcept {
+  if (const float* single = left.if_single()) {
+    if (const double* other = right.if_double()) return order_of_numbers(*single, to_single_precision(*other));
+  } else if (const float* single_right = right.if_single()) {
+    if (const double* other = left.if_double()) return order_of_numbers(to_single_precision(*other), *single_right);
+  }
+  return order_of_numbers(number_of(left), number_of(right));
 }
 
 std::u16string_view text_of(const Variant& value) noexcept {
@@ -81,7 +102,7 @@ VarOrder var_compare(const Variant& a, const Variant& b, bool ignore_case) {
   if (left_class == Class::Number || right_class == Class::Number) {
     if (left_class == Class::String) return VarOrder::Greater;
     if (right_class == Class::String) return VarOrder::Less;
-    return order_of_numbers(number_of(left), number_of(right));
+    return order_of_number_pair(left, right);
   }
   if (left_class == Class::Empty && right_class == Class::Empty) return VarOrder::Equal;
   const std::u16string_view left_text = text_of(left);

@@ -77,7 +77,9 @@ TEST_F(CollationTest, TextOrderFollowsTheThreadsUserLocale) {
   EXPECT_EQ(compare_text(u"i", u"I"), 0) << "switching back reuses the first collator";
 }
 
-TEST_F(CollationTest, LocaleTailoringsApply) {
+// The letters that expand (recorded: ae ligature against ae and ad, sharp s against st and sr)
+// and locale tailorings.
+TEST_F(CollationTest, ExpansionsAndLocaleTailoringsApply) {
   struct Row {
     const char* name;
     Lcid lcid;
@@ -86,6 +88,10 @@ TEST_F(CollationTest, LocaleTailoringsApply) {
     int text;
   };
   const Row rows[] = {
+      {"sharp s is ss", 0x409, u"stra\u00DFe", u"STRASSE", 0},
+      {"capital sharp s is ss", 0x409, u"\u1E9E", u"ss", 0},
+      {"oe ligature is oe", 0x409, u"\u0153uvre", u"OEUVRE", 0},
+      {"sharp s in German too", 0x407, u"Ma\u00DFe", u"masse", 0},
       {"Danish aa after z", 0x406, u"aa", u"z", 1},
       {"Danish ae ligature is a letter of its own", 0x406, u"\u00E6", u"ae", 1},
       {"Czech ch after h", 0x405, u"ch", u"hz", 1},
@@ -103,13 +109,15 @@ TEST_F(CollationTest, LocaleTailoringsApply) {
   }
 }
 
-// Random ASCII text, and near-misses of it half of the time, so that both levels and all skip
-// rules of the table are reached.
+// Random text, mostly ASCII with a few letters, marks and a middle dot beyond it, and near-misses
+// of it half of the time, so that both levels, all skip rules of the table and the shortcut on
+// the first differing letters are reached.
 TEST_F(CollationTest, AsciiTableAgreesWithIcuInManyLocales) {
   // English, German, Danish (aa), Czech (ch), Turkish (i), Russian (script reordering), French,
-  // Canadian French (accents from the end), Japanese, Thai, traditional Spanish, Hungarian.
-  const Lcid locales[] = {0x409, 0x407, 0x406, 0x405, 0x41F, 0x419, 0x40C, 0xC0C, 0x411, 0x41E, 0x40A, 0x40E};
-  static constexpr std::u16string_view common = u"aAbBcChHiIlLoOsSzZ09 -'_.,";
+  // Canadian French (accents from the end), Japanese, Thai, traditional Spanish, Hungarian,
+  // Catalan (l with middle dot).
+  const Lcid locales[] = {0x409, 0x407, 0x406, 0x405, 0x41F, 0x419, 0x40C, 0xC0C, 0x411, 0x41E, 0x40A, 0x40E, 0x403};
+  static constexpr std::u16string_view common = u"aAbBcChHiIlLoOsSzZ09 -'_.,\u00E9\u00DF\u00B7\u0301\u00E6";
   for (const Lcid lcid : locales) {
     SCOPED_TRACE(lcid);
     set_user_locale(lcid);

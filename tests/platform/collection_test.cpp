@@ -45,6 +45,8 @@ TEST(Collection, KeysMatchWithoutRegardToCaseBySimpleFolding) {
       {"sharp s is not ss (no full folding)", u"Stra\u00DFe", u"STRASSE", false},
       {"lone surrogate kept", u"a\xD800", u"A\xD800", true},
       {"empty key", u"", u"", true},
+      {"letter beyond ASCII after a block of four", u"abcdEFG\u00C9", u"ABCDefg\u00E9", true},
+      {"a trailing NUL is part of the key", std::u16string(u"ab\0", 3), u"ab", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -12,7 +12,8 @@ int compare_binary(std::u16string_view a, std::u16string_view b) noexcept;
 
 /// Text order under the calling thread's user locale (`user_locale()`): ICU's collation of that
 /// locale with case, kana type and width ignored (secondary strength), and hyphen and apostrophe
-/// weighed after the letters, as the platform's word sort does. Returns -1, 0 or 1.
+/// weighed after the letters, as the platform's word sort does; the letters the platform expands
+/// (æ, œ, ß and their capitals) equal their two letters ("ae", "oe", "ss"). Returns -1, 0 or 1.
 /// Cost: the first call for a locale on a thread builds its collator (well under a millisecond for
 /// most locales, up to about 0.1 s for the large East Asian ones); after that, strings that are all
 /// ASCII go through a table of per-unit weights proved equal to the collator's at build time, and

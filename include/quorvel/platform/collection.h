@@ -7,7 +7,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "quorvel/platform/class_info.h"
@@ -26,10 +25,11 @@ namespace quorvel {
 /// A late-bound caller walks the items with `Item(1)` to `Item(Count())`; C++ iterates.
 ///
 /// Errors (runtime errors, source "Quorvel"): a position outside 1 to `Count()` raises 9, a key
-/// that is not present raises 5, adding under a key already present raises 457. A call that
-/// raises changes nothing.
+/// that is not present raises 5, adding under a key already present raises 457, and a call that
+/// runs out of memory raises 7. A call that raises changes nothing.
 ///
-/// Cost: `Add` at the end and look-up by position or key are O(1) (amortised; keys hashed).
+/// Cost: `Add` at the end and look-up by position or key are O(1) (amortised; keys hashed, and
+/// only keys with letters beyond ASCII are folded into a copy to be looked up).
 /// Removing or inserting at a position p moves the shorter side of the sequence, O(min(p, n - p)),
 /// and so does finding the position of a key for `Remove` or `Before`/`After`: emptying a
 /// collection from the front or from the back is O(n) in all.
@@ -77,20 +77,11 @@ class Collection final : public ObjectImpl<> {
 
  private:
   struct Node;
-  // A folded key with its hash, computed once: the table then neither rehashes a stored key nor
-  // reads its text unless the hashes agree.
-  struct FoldedKey {
-    std::size_t hash;
-    std::u16string_view text;
-    static FoldedKey of(std::u16string_view folded) noexcept {
-      return {std::hash<std::u16string_view>()(folded), folded};
-    }
-    friend bool operator==(const FoldedKey& a, const FoldedKey& b) noexcept {
-      return a.hash == b.hash && a.text == b.text;
-    }
-  };
-  struct FoldedKeyHash {
-    std::size_t operator()(const FoldedKey& key) const noexcept { return key.hash; }
+  // One entry of the key table; a free entry has no node. The hash is kept so that probing reads
+  // a node only when the hashes agree.
+  struct KeySlot {
+    std::size_t hash = 0;
+    Node* node = nullptr;
   };
 
   const Node& node_of(const Variant& index) const;    // the item an index names, validated
@@ -99,12 +90,20 @@ class Collection final : public ObjectImpl<> {
   std::size_t place_for(const Variant& before, const Variant& after) const;
   void erase_at(std::size_t slot) noexcept;
 
+  const Node* find_key(std::u16string_view key) const;
+  // The entry holding `key` (folded, or ASCII to be folded), else the free entry it would take.
+  std::size_t probe(std::u16string_view key, std::size_t hash, bool ascii_to_fold) const noexcept;
+  void reserve_key();  // room for one more key, allocated before anything changes
+  void erase_key(const Node* node) noexcept;
+
   // Slots [head_, size) hold the items in order; removing the first items only advances head_,
   // and the dead prefix is dropped once it is half of the vector.
   std::vector<Node*> slots_;
   std::size_t head_ = 0;
-  // Folded key -> node; the key's text is the node's own folded key.
-  std::unordered_map<FoldedKey, Node*, FoldedKeyHash> keys_;
+  // Open addressing with linear probing over folded-key hashes; a power of two in size (or
+  // empty), at most half full.
+  std::vector<KeySlot> keys_;
+  std::size_t key_count_ = 0;
 };
 
 class Collection::const_iterator {

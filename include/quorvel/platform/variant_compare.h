@@ -12,7 +12,9 @@ namespace quorvel {
 enum class VarOrder : std::int8_t { Less = -1, Equal = 0, Greater = 1, Null = 2 };
 
 /// Compares `a` with `b` by their kinds:
-/// - two numbers (Byte, Boolean as -1/0, Integer, Long, Single, Double) by value;
+/// - two numbers (Byte, Boolean as -1/0, Integer, Long, Single, Double) by value, a Single against
+///   a Double at Single precision (the Double rounded to the nearest Single, unless it lies beyond
+///   the Single range);
 /// - a number against a string: the number is Less, whatever the string holds;
 /// - two strings by the text order of the user locale when `ignore_case`, else by the binary
 ///   order (collation.h); Empty against a string is the empty string, against a number 0;
