@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/memory.h"
 #include "quorvel/platform/registry.h"
 
 namespace quorvel {
@@ -112,8 +114,10 @@ const Variant& Collection::at(std::int32_t position) const {
   return slots_[head_ + static_cast<std::size_t>(position - 1)]->item;
 }
 
-bool Collection::contains(std::u16string_view key) const {
+bool Collection::contains(std::u16string_view key) const try {
   return keys_.find(FoldedKey::of(FoldedView(key).view())) != keys_.end();
+} catch (const std::bad_alloc&) {
+  raise_out_of_memory();
 }
 
 std::size_t Collection::index_of_node(const Node* node) const noexcept {
@@ -156,7 +160,9 @@ std::size_t Collection::place_for(const Variant& before, const Variant& after) c
   return static_cast<std::size_t>(Count());
 }
 
-void Collection::Add(const Variant& Item, const Variant& Key, const Variant& Before, const Variant& After) {
+// The public members turn the standard containers' std::bad_alloc into error 7; every one of
+// them allocates before it changes anything, so the collection is then unchanged.
+void Collection::Add(const Variant& Item, const Variant& Key, const Variant& Before, const Variant& After) try {
   // Everything that can raise comes first: key, place, the copy, and room in both tables.
   // The key goes into the hash last, so that a duplicate is found by the insertion itself.
   auto node = std::make_unique<Node>();
@@ -186,11 +192,21 @@ void Collection::Add(const Variant& Item, const Variant& Key, const Variant& Bef
   } else {
     slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(head_ + place), node.release());
   }
+} catch (const std::bad_alloc&) {
+  raise_out_of_memory();
 }
 
-Variant Collection::Item(const Variant& Index) const { return node_of(Index).item; }
+Variant Collection::Item(const Variant& Index) const try {
+  return node_of(Index).item;
+} catch (const std::bad_alloc&) {
+  raise_out_of_memory();
+}
 
-void Collection::Remove(const Variant& Index) { erase_at(index_of(Index)); }
+void Collection::Remove(const Variant& Index) try {
+  erase_at(index_of(Index));
+} catch (const std::bad_alloc&) {
+  raise_out_of_memory();
+}
 
 void Collection::erase_at(std::size_t slot) noexcept {
   Node* node = slots_[slot];

@@ -1,11 +1,17 @@
 // The exception type and the platform's runtime errors, raised out of line so hot code stays small.
 #include "quorvel/platform/error.h"
 
+#include <new>
+
 namespace quorvel {
 
 Error::Error(std::int32_t number, String source, String description)
     : number_(number), source_(std::move(source)), description_(std::move(description)) {
-  what_ = description_.to_utf8() + " (" + std::to_string(number_) + ")";
+  try {
+    what_ = description_.to_utf8() + " (" + std::to_string(number_) + ")";
+  } catch (const std::bad_alloc&) {
+    // Without memory for the log text the error still carries its number and description.
+  }
 }
 
 const char16_t* runtime_error_description(RuntimeError error) noexcept {

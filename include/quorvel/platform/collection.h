@@ -26,8 +26,8 @@ namespace quorvel {
 /// A late-bound caller walks the items with `Item(1)` to `Item(Count())`; C++ iterates.
 ///
 /// Errors (runtime errors, source "Quorvel"): a position outside 1 to `Count()` raises 9, a key
-/// that is not present raises 5, adding under a key already present raises 457. A call that
-/// raises changes nothing.
+/// that is not present raises 5, adding under a key already present raises 457, and running out
+/// of memory raises 7. A call that raises changes nothing.
 ///
 /// Cost: `Add` at the end and look-up by position or key are O(1) (amortised; keys hashed).
 /// Removing or inserting at a position p moves the shorter side of the sequence, O(min(p, n - p)),
