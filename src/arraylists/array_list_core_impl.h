@@ -75,13 +75,14 @@ void ArrayListCore<Derived, E>::append_converted(const Variant& value) {
       this->store_.append(ElementRules<E>::from_variant(array.get(lower + i)));
     }
   } catch (const Error& e) {
-    // Whatever failed, the list goes back to what it was: count, capacity, and the appended
-    // elements released. A storage that cannot grow (locked: 10, no memory: 7) is the caller's
-    // to hear about; a failing conversion by design ends the append quietly, with the shrink of
-    // the set-count rule when the storage may change.
-    this->store_.truncate(before, capacity);
+    // The count goes back to what it was before anything else can run. A storage that cannot
+    // grow (locked: 10, no memory: 7) is the caller's to hear about, with any growth given back;
+    // a failing conversion by design ends the append quietly, with the shrink of the set-count
+    // rule when the storage may change.
     const auto number = static_cast<RuntimeError>(e.number());
-    if (number == RuntimeError::ArrayLocked || number == RuntimeError::OutOfMemory) throw;
+    const bool storage_failed = number == RuntimeError::ArrayLocked || number == RuntimeError::OutOfMemory;
+    this->store_.truncate(before, storage_failed ? capacity : this->store_.capacity());
+    if (storage_failed) throw;
     if (!this->store_.slots().locked()) this->store_.set_count(before, true);
   }
 }
