@@ -174,8 +174,10 @@ TYPED_TEST(ListMeddling, CallerCodeChangingTheListLeavesItConsistent) {
       {"RemoveItem", [](IArrayList& l, Meddler::Plan&) { l.RemoveItem(1, true); }},
       {"SetCount", [](IArrayList& l, Meddler::Plan&) { l.SetCount(0, false); }},
   }};
-  for (const auto& [action_name, action] : actions) {
-    for (const auto& [call_name, run] : calls) {
+  for (const auto& [action_name, action_fn] : actions) {
+    const auto& action = action_fn;  // a binding cannot be captured by every compiler
+    for (const auto& [call_name, run_fn] : calls) {
+      const auto& run = run_fn;
       SCOPED_TRACE(std::string(call_name) + " while caller code does " + action_name);
       fault::walk_meddling(
           [&](Meddler::Plan& plan) {

@@ -37,37 +37,21 @@ class HostileUse : public list_tests::LiveCountCheck {
 
 // Item let reads the value's default member before it may take the slot.
 TEST_F(HostileUse, ItemLetWhoseDefaultValueEmptiesTheListRaisesTheIndexError) {
-  struct Row {
-    const char* name;
-    Ref<IArrayList> (*make)();
-    bool through_view;
-  };
-  const Row rows[] = {
-      {"Variant", [] { return list_tests::list_of<ArrayList_Variant>({Variant(1), Variant(2)}).query<IArrayList>(); },
-       false},
-      {"Variant view",
-       [] { return list_tests::list_of<ArrayList_Variant>({Variant(1), Variant(2)}).query<IArrayList>(); }, true},
-      {"Value", [] { return list_tests::list_of<ArrayList_Value>({Variant(1), Variant(2)}).query<IArrayList>(); },
-       false},
-      {"Value view", [] { return list_tests::list_of<ArrayList_Value>({Variant(1), Variant(2)}).query<IArrayList>(); },
-       true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    Ref<IArrayList> list = row.make();
-    at_first_call_out([&] { list->EraseArray(); });
-    const Variant value = meddler(9);
-    const std::int32_t raised = error_of([&] {
-      if (row.through_view) {
-        list->put_Item(1, value);
-      } else if (auto* own = dynamic_cast<ArrayList_Variant*>(&list->identity())) {
-        own->put_Item(1, value);
-      } else {
-        dynamic_cast<ArrayList_Value&>(list->identity()).put_Item(1, value);
-      }
-    });
-    EXPECT_EQ(raised, kInvalidArgument);
-    EXPECT_EQ(list->get_Count(), 0);
+  for (const bool value_list : {false, true}) {
+    for (const bool through_view : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << (value_list ? "Value" : "Variant") << (through_view ? " view" : ""));
+      auto variants = list_tests::list_of<ArrayList_Variant>({Variant(1), Variant(2)});
+      auto values = list_tests::list_of<ArrayList_Value>({Variant(1), Variant(2)});
+      Ref<IArrayList> list = value_list ? values.query<IArrayList>() : variants.query<IArrayList>();
+      at_first_call_out([&] { list->EraseArray(); });
+      const Variant value = meddler(9);
+      EXPECT_EQ(error_of([&] {
+                  if (through_view) return list->put_Item(1, value);
+                  value_list ? values->put_Item(1, value) : variants->put_Item(1, value);
+                }),
+                kInvalidArgument);
+      EXPECT_EQ(list->get_Count(), 0);
+    }
   }
 }
 

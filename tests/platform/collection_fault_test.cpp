@@ -46,7 +46,8 @@ TEST(CollectionFaults, EveryAllocationFailureRaisesSevenAndChangesNothing) {
          invoke(*as_unknown(&c), u"Add", MemberKind::Method, args);
        }},
   };
-  for (const auto& [name, run] : operations) {
+  for (const auto& [name, run_fn] : operations) {
+    const auto& run = run_fn;
     SCOPED_TRACE(name);
     fault::expect_fault_tolerant(filled, [&](Ref<Collection>& c) { run(*c); },
                                  [](Ref<Collection>& c) { return state(*c); });
@@ -67,8 +68,10 @@ TEST(CollectionFaults, CallerCodeChangingTheCollectionLeavesItConsistent) {
          c.Add(Variant(9), Variant::missing(), fault::meddler(p, Variant(u"two")));
        }},
   };
-  for (const auto& [action_name, action] : actions) {
-    for (const auto& [call_name, run] : calls) {
+  for (const auto& [action_name, action_fn] : actions) {
+    const auto& action = action_fn;  // a binding cannot be captured by every compiler
+    for (const auto& [call_name, run_fn] : calls) {
+      const auto& run = run_fn;
       SCOPED_TRACE(std::string(call_name) + " while caller code does " + action_name);
       fault::walk_meddling(
           [&](Meddler::Plan& plan) {
