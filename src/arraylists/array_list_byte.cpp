@@ -13,26 +13,31 @@ const ClassInfo& ArrayList_Byte::describe() {
 }
 
 void ArrayList_Byte::AddRange(ArrayOf<std::uint8_t>& Buffer, Variant& StartIx, Variant& CopyCount) {
-  const std::int32_t length = GetLengthBytes(Buffer);
   const bool start_given = !StartIx.is_missing();
   const bool count_given = !CopyCount.is_missing();
-  if (length == 0) {
+  if (GetLengthBytes(Buffer) == 0) {
     if (!start_given && !count_given) return;
     raise(Failure::AddRangeEmpty, sender());
   }
+  // Converting the arguments may run caller code that changes the buffer or the list: both are
+  // read only afterwards.
+  const std::int32_t given_start = start_given ? StartIx.to_long() : 0;
+  const std::int32_t given_count = count_given ? CopyCount.to_long() : 0;
+  const std::int32_t length = GetLengthBytes(Buffer);
+  if (length == 0) raise(Failure::AddRangeEmpty, sender());
   const std::int32_t lower = Buffer.lower_bound();
   const std::int32_t upper = Buffer.upper_bound();
 
   std::int32_t start = lower;
   if (start_given) {
-    start = StartIx.to_long();
+    start = given_start;
     if (start < lower) raise(Failure::InvalidStartIx, sender());
   }
   std::int64_t copy = 0;
   if (!count_given) {
     copy = static_cast<std::int64_t>(upper) - start + 1;
   } else {
-    copy = CopyCount.to_long();
+    copy = given_count;
     if (copy > length) raise(Failure::CopyCountTooLarge, sender());
     if (start + copy - 1 > upper) raise(Failure::AddRangeBeyondBuffer, sender());
   }

@@ -69,14 +69,21 @@ void ArrayListCore<Derived, E>::append_converted(const Variant& value) {
   const Array& array = *value.if_array();
   const std::int32_t lower = array.lower_bound();
   const std::int32_t before = this->store_.count();
+  const std::int32_t capacity = this->store_.capacity();
   try {
     for (std::int32_t i = 0; i < length; ++i) {
       this->store_.append(ElementRules<E>::from_variant(array.get(lower + i)));
     }
-  } catch (const Error&) {
-    // By design a failing element ends the append quietly: the count goes back to what it was
-    // (the set-count rule, shrink included) and the caller sees a normal return.
-    this->store_.set_count(before, true);
+  } catch (const Error& e) {
+    // The count goes back to what it was before anything else can run. A storage that cannot
+    // grow (locked: 10, no memory: 7) is the caller's to hear about, with any growth given back;
+    // a failing conversion by design ends the append quietly, with the shrink of the set-count
+    // rule when the storage may change.
+    const auto number = static_cast<RuntimeError>(e.number());
+    const bool storage_failed = number == RuntimeError::ArrayLocked || number == RuntimeError::OutOfMemory;
+    this->store_.truncate(before, storage_failed ? capacity : this->store_.capacity());
+    if (storage_failed) throw;
+    if (!this->store_.slots().locked()) this->store_.set_count(before, true);
   }
 }
 
@@ -85,7 +92,7 @@ void ArrayListCore<Derived, E>::append_any(const Array& array) {
   if (array.lower_bound() != 0) raise(Failure::InvalidArgument, this->sender());  // unallocated: 9 passes
   // Every element is read, and the storage grown as the appends would grow it, before the first
   // one is stored: the appends themselves then cannot fail half-way.
-  std::vector<Variant> items;
+  std::vector<Variant, RaisingAllocator<Variant>> items;
   items.reserve(static_cast<std::size_t>(array.count()));
   for (std::int32_t i = 0; i < array.count(); ++i) items.push_back(array.get(i).copy_ind());
   const std::int64_t wanted = static_cast<std::int64_t>(this->store_.count()) + array.count();
@@ -200,9 +207,12 @@ void ArrayListCore<Derived, E>::Sort(const Variant& m, const Variant& n, Ref<ICo
   if constexpr (ElementRules<E>::kNeedsComparer) {
     if (!Comparer) raise(Failure::ObjectSortNeedsComparer, this->sender());
   }
-  const std::int32_t upper = get_UpperBound();
+  // Converting a bound may read an object's default member, which may change the list: the
+  // range is checked against the list as it is once both are known.
   const std::int32_t lo = m.is_missing() ? get_LowerBound() : m.to_long();
-  const std::int32_t hi = n.is_missing() ? upper : n.to_long();
+  const std::int32_t given_hi = n.is_missing() ? 0 : n.to_long();
+  const std::int32_t upper = get_UpperBound();
+  const std::int32_t hi = n.is_missing() ? upper : given_hi;
   if (lo < 0 || lo > hi || hi > upper) raise(Failure::InvalidArgument, this->sender());
   sort_range(lo, hi, Comparer.get());
 }
@@ -221,11 +231,13 @@ E* ArrayListCore<Derived, E>::data_address() noexcept {
 
 template <class Derived, class E>
 Ref<Derived> ArrayListCore<Derived, E>::Copy(const Variant& m, const Variant& n) {
-  const std::int32_t count = this->store_.count();
-  if (count == 0 && m.is_missing() && n.is_missing()) return make<Derived>();
+  if (this->store_.count() == 0 && m.is_missing() && n.is_missing()) return make<Derived>();
+  // Both bounds are converted (caller code may run) before the list is looked at again.
   const std::int32_t lo = m.is_missing() ? get_LowerBound() : m.to_long();
-  const std::int32_t hi = n.is_missing() ? get_UpperBound() : n.to_long();
-  if (lo < 0 || lo > hi || hi > get_UpperBound()) raise(Failure::InvalidArgument, this->sender());
+  const std::int32_t given_hi = n.is_missing() ? 0 : n.to_long();
+  const std::int32_t upper = get_UpperBound();
+  const std::int32_t hi = n.is_missing() ? upper : given_hi;
+  if (lo < 0 || lo > hi || hi > upper) raise(Failure::InvalidArgument, this->sender());
   const std::int32_t length = hi - lo + 1;
   Ref<Derived> copy = make<Derived>();  // its own defaults: GrowLength and ShrinkFactor are not carried
   copy->SetCount(length, false);
@@ -244,10 +256,9 @@ Ref<Derived> ArrayListCore<Derived, E>::Copy(const Variant& m, const Variant& n)
 template <class Derived, class E>
 String ArrayListCore<Derived, E>::ToString(Ref<IFormatter>& StringFormatter) {
   if (get_Count() <= 0) return String();
-  const std::int32_t upper = get_UpperBound();
-  const std::int32_t lower = get_LowerBound();
   ListText text;
-  for (std::int32_t i = lower; i <= upper; ++i) {
+  // The formatter is caller code and may change the list: the count is read at every step.
+  for (std::int32_t i = get_LowerBound(); i <= get_UpperBound(); ++i) {
     Variant element = item_variant(i);
     if (StringFormatter) element = StringFormatter->Format(element);
     text.append(element.to_string().view());

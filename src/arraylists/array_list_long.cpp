@@ -14,8 +14,10 @@ const ClassInfo& ArrayList_Long::describe() {
 }
 
 std::int32_t ArrayList_Long::IncrementAbove(std::int32_t AboveValue, Variant& m, Variant& n) {
+  // Both bounds are converted (caller code may run) before the list is looked at again.
   const std::int32_t lo = m.is_missing() ? get_LowerBound() : m.to_long();
-  const std::int32_t hi = n.is_missing() ? get_UpperBound() : n.to_long();
+  const std::int32_t given_hi = n.is_missing() ? 0 : n.to_long();
+  const std::int32_t hi = n.is_missing() ? get_UpperBound() : given_hi;
   if (lo > hi) return 0;
   // The range is not the caller's to get right: outside the list nothing is touched.
   if (lo < get_LowerBound() || hi > get_UpperBound()) raise(Failure::OutOfRange, sender());

@@ -21,15 +21,15 @@ void ItemAccessors<Ref<Unknown>>::putref_Item(std::int32_t Index, Ref<Unknown> V
 }
 
 void ItemAccessors<Variant>::put_Item(std::int32_t Index, const Variant& Value) {
-  Variant& slot = checked_slot(Index);
-  Variant value = Value.default_value();  // a let of an object stores what its default member gives
-  slot.swap(value);                       // the previous value is released after the store
+  // A let of an object stores what its default member gives. Reading it runs caller code that
+  // may change this list, so the slot is looked up only afterwards.
+  Variant value = Value.default_value();
+  checked_slot(Index).swap(value);  // the previous value is released after the store
 }
 
 void ItemAccessors<Variant>::putref_Item(std::int32_t Index, const Variant& Value) {
-  Variant& slot = checked_slot(Index);
   Variant value(interface_cast<Unknown>(Value));
-  slot.swap(value);
+  checked_slot(Index).swap(value);
 }
 
 template class ArrayListStore<VariantBool>;

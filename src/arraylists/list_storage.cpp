@@ -2,7 +2,6 @@
 #include "quorvel/arraylists/list_storage.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <utility>
 
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/memory.h"
 #include "quorvel/platform/variant.h"
 
 namespace quorvel {
@@ -68,45 +68,85 @@ void ListStorage<E>::check_unlocked() const {
 }
 
 template <class E>
-void ListStorage<E>::resize_to(std::int32_t capacity) {
+ArrayOf<E> ListStorage<E>::detach_from(std::int32_t capacity) {
+  if constexpr (std::is_trivially_copyable_v<E>) {
+    (void)capacity;
+    return ArrayOf<E>();  // numbers have no release to postpone
+  } else {
+    const std::int32_t old_capacity = this->capacity();
+    if (capacity >= old_capacity) return ArrayOf<E>();
+    check_unlocked();
+    ArrayOf<E> detached(0, old_capacity - capacity);  // the one step that can fail: 7
+    // Counted elements move as bytes; the vacated slots are left at the new-slot value.
+    const auto bytes = static_cast<std::size_t>(old_capacity - capacity) * sizeof(E);
+    std::memcpy(static_cast<void*>(detached.items().data()), static_cast<const void*>(slots_.items().data() + capacity),
+                bytes);
+    std::memset(static_cast<void*>(slots_.items().data() + capacity), 0, bytes);
+    return detached;
+  }
+}
+
+template <class E>
+void ListStorage<E>::cut_to(std::int32_t capacity) {
   if (capacity == this->capacity()) return;
   if (capacity == 0) {
     check_unlocked();
-    ArrayOf<E> released(std::move(slots_));  // released after the fields are consistent again
+    ArrayOf<E> emptied(std::move(slots_));  // its counted elements were detached: only the block goes
     slots_ = ArrayOf<E>();
-    return;
+  } else {
+    slots_.resize(capacity);  // a shrink with nothing left to release: raises only 10 when locked
   }
-  slots_.resize(capacity);  // realloc: keeps the elements; raises 10 when locked, 7 without memory
+}
+
+template <class E>
+ArrayOf<E> ListStorage<E>::shrink_to(std::int32_t capacity, std::int32_t count) {
+  ArrayOf<E> released = detach_from(capacity);
+  cut_to(capacity);
+  count_ = count;
+  return released;
 }
 
 template <class E>
 void ListStorage<E>::grow_for_append() {
-  resize_to(capacity_for_append(capacity()));
+  slots_.resize(capacity_for_append(capacity()));
 }
 
 template <class E>
 void ListStorage<E>::set_count(std::int32_t count, bool preserve) {
   if (count <= capacity()) {
     // Within the capacity the slots are shown as they are; only the shrink may reallocate.
-    resize_to(capacity_after_shrink(capacity(), count, false));
-    count_ = count;
+    // Whatever it gives back is released once the count is right (a destructor may read it).
+    ArrayOf<E> released = shrink_to(capacity_after_shrink(capacity(), count, false), count);
     return;
   }
   const std::int32_t capacity = capacity_for_count(this->capacity(), count);
   if (preserve) {
     slots_.resize(capacity);
+    count_ = count;
   } else {
     check_unlocked();
     ArrayOf<E> fresh(0, capacity);
     ArrayOf<E> released(std::move(slots_));
     slots_ = std::move(fresh);
+    count_ = count;
   }
-  count_ = count;
 }
 
 template <class E>
 void ListStorage<E>::shrink(bool destroy_cache) {
-  resize_to(capacity_after_shrink(capacity(), count_, destroy_cache));
+  ArrayOf<E> released = shrink_to(capacity_after_shrink(capacity(), count_, destroy_cache), count_);
+}
+
+template <class E>
+void ListStorage<E>::truncate(std::int32_t count, std::int32_t capacity) noexcept {
+  // Without memory to set the dropped elements aside they stay in spare slots, which is a state
+  // the list may be in anyway; the capacity then stays too.
+  try {
+    ArrayOf<E> released = shrink_to(capacity < this->capacity() ? capacity : this->capacity(), count);
+    return;
+  } catch (const Error&) {
+  }
+  count_ = count;
 }
 
 template <class E>
@@ -119,9 +159,12 @@ void ListStorage<E>::erase() {
 
 template <class E>
 void ListStorage<E>::remove(std::int32_t index, bool keep_sequence) {
-  // The shrink that follows is known now; a locked storage refuses before anything moves.
+  // The shrink that follows is known now; a locked storage refuses, and the slots it gives back
+  // are set aside (the one allocation), before anything moves. When the list empties, that takes
+  // the removed element too, and `removed` below is left the new-slot value.
   const std::int32_t capacity = capacity_after_shrink(this->capacity(), count_ - 1, false);
   if (capacity != this->capacity()) check_unlocked();
+  ArrayOf<E> released = detach_from(capacity);
   E* p = slots_.items().data();
   const auto i = static_cast<std::size_t>(index);
   const auto last = static_cast<std::size_t>(count_ - 1);
@@ -131,8 +174,8 @@ void ListStorage<E>::remove(std::int32_t index, bool keep_sequence) {
     } else {
       p[i] = p[last];
     }
+    cut_to(capacity);
     --count_;
-    resize_to(capacity);
   } else {
     // Counted elements move as bytes too; the removed one is released last, once the list is
     // consistent again (its release may run caller code).
@@ -146,8 +189,8 @@ void ListStorage<E>::remove(std::int32_t index, bool keep_sequence) {
       // The bits of the last slot now live one slot lower: reset it to the new-slot value.
       std::memset(static_cast<void*>(p + last), 0, sizeof(E));
     }
+    cut_to(capacity);
     --count_;
-    resize_to(capacity);
   }
 }
 
@@ -164,15 +207,14 @@ template <class E>
 ArrayOf<E> ListStorage<E>::to_array() const {
   if (count_ == 0) return ArrayOf<E>();
   const auto n = static_cast<std::size_t>(count_);
-  void* block = std::malloc(n * sizeof(E));
-  if (!block) raise_runtime_error(RuntimeError::OutOfMemory);
+  void* block = allocate_memory(n * sizeof(E));
   if constexpr (std::is_trivially_copyable_v<E>) {
     std::memcpy(block, slots_.items().data(), n * sizeof(E));
   } else {
     try {
       std::uninitialized_copy_n(slots_.items().data(), n, static_cast<E*>(block));
     } catch (...) {
-      std::free(block);
+      free_memory(block);
       throw;
     }
   }
@@ -181,7 +223,7 @@ ArrayOf<E> ListStorage<E>::to_array() const {
 
 template <class E>
 void ListStorage<E>::reserve(std::int32_t capacity) {
-  if (capacity > this->capacity()) resize_to(capacity);
+  if (capacity > this->capacity()) slots_.resize(capacity);
 }
 
 template class ListStorage<VariantBool>;

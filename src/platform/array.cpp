@@ -3,7 +3,6 @@
 // need their elements copied or released one by one.
 #include "quorvel/platform/array.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -40,9 +39,7 @@ namespace {
 
 void* allocate_zeroed(VarKind kind, std::int32_t count) {
   if (count == 0) return nullptr;
-  void* p = std::calloc(static_cast<std::size_t>(count), element_width(kind));
-  if (!p) raise_runtime_error(RuntimeError::OutOfMemory);
-  return p;
+  return allocate_zeroed_memory(static_cast<std::size_t>(count), element_width(kind));
 }
 
 // Copies `count` elements into zeroed storage, taking references where the kind needs them.
@@ -152,7 +149,7 @@ Array::~Array() { destroy_elements(); }
 void Array::destroy_elements() noexcept {
   if (data_) {
     destroy_range(kind_, data_, 0, static_cast<std::size_t>(count_));
-    std::free(data_);
+    free_memory(data_);
   }
   data_ = nullptr;
   allocated_ = false;
@@ -196,19 +193,25 @@ void Array::resize(std::int32_t count) {
     raise_runtime_error(RuntimeError::Overflow);
   }
   const std::size_t width = element_width(kind_);
-  if (count < count_) destroy_range(kind_, data_, static_cast<std::size_t>(count), static_cast<std::size_t>(count_));
   void* grown = nullptr;
-  if (count > 0) {
+  if (count > count_) {
     // Every element kind moves as bytes (strings, references and Variants are pointer-like), so
-    // realloc may extend the block in place.
-    grown = std::realloc(data_, static_cast<std::size_t>(count) * width);
-    if (!grown) raise_runtime_error(RuntimeError::OutOfMemory);
-    if (count > count_) {
-      std::memset(static_cast<char*>(grown) + static_cast<std::size_t>(count_) * width, 0,
-                  static_cast<std::size_t>(count - count_) * width);
-    }
+    // realloc may extend the block in place. A failure leaves everything as it was.
+    grown = reallocate_memory(data_, static_cast<std::size_t>(count) * width);
+    std::memset(static_cast<char*>(grown) + static_cast<std::size_t>(count_) * width, 0,
+                static_cast<std::size_t>(count - count_) * width);
   } else {
-    std::free(data_);
+    destroy_range(kind_, data_, static_cast<std::size_t>(count), static_cast<std::size_t>(count_));
+    if (count > 0) {
+      // A smaller block that cannot be had is no failure: the larger one still holds everything.
+      try {
+        grown = reallocate_memory(data_, static_cast<std::size_t>(count) * width);
+      } catch (const Error&) {
+        grown = data_;
+      }
+    } else {
+      free_memory(data_);
+    }
   }
   if (!allocated_) lower_ = 0;
   data_ = grown;

@@ -2,11 +2,17 @@
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/registry.h"
 
+#include <new>
+
 namespace quorvel {
 
 Error::Error(std::int32_t number, String source, String description)
     : number_(number), source_(std::move(source)), description_(std::move(description)) {
-  what_ = description_.to_utf8() + " (" + std::to_string(number_) + ")";
+  try {
+    what_ = description_.to_utf8() + " (" + std::to_string(number_) + ")";
+  } catch (const std::bad_alloc&) {
+    // Without memory for the log text the error still carries its number and description.
+  }
 }
 
 const char16_t* runtime_error_description(RuntimeError error) noexcept {

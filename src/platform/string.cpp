@@ -1,19 +1,20 @@
 // Counted UTF-16 strings: allocation, sharing and UTF-8 transcoding.
 #include "quorvel/platform/string.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
+
+#include "quorvel/platform/memory.h"
 
 namespace quorvel {
 
 String::String(std::u16string_view text) {
   if (text.empty()) return;
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2 - 16)) throw std::bad_alloc();
+  // A string's byte length must fit a signed 32-bit count, as the platform's strings do.
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2 - 16)) raise_out_of_memory();
   const std::size_t bytes = offsetof(Rep, units) + (text.size() + 1) * sizeof(char16_t);
-  void* memory = std::malloc(bytes);
-  if (!memory) throw std::bad_alloc();
+  void* memory = allocate_memory(bytes);
   rep_ = static_cast<Rep*>(memory);
   new (&rep_->refs) std::atomic<std::int32_t>(1);
   rep_->length = static_cast<std::int32_t>(text.size());
@@ -38,7 +39,7 @@ String& String::operator=(String&& other) noexcept {
 }
 
 String::~String() {
-  if (rep_ && rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) std::free(rep_);
+  if (rep_ && rep_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) free_memory(rep_);
 }
 
 String String::from_utf8(std::string_view text) {

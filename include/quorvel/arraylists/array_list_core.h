@@ -139,7 +139,10 @@ class ArrayTextView final : public ForwardingView<IArrayList2, List> {
 
 /// The shared members of every list, in terms of its element type `E`; `Derived` is the list
 /// class (for `Copy`, `CreateNew` and its `ListFlavor`). Errors are raised through the error
-/// reporter with the list as sender, and every check comes before any change.
+/// reporter with the list as sender, and every check comes before any change. Every member that
+/// allocates raises 7 when memory runs out, with the list unchanged. Arguments are converted
+/// (which may run caller code) before the list is looked at, and released elements are let go
+/// only once the list no longer shows them.
 template <class Derived, class E>
 class ArrayListCore : public ItemAccessors<E> {
   using Base = ItemAccessors<E>;
@@ -157,7 +160,9 @@ class ArrayListCore : public ItemAccessors<E> {
 
   /// Takes over an array of the list's own kind whole (lower bound 0, else 0x80040001; an
   /// unallocated one empties the list), or appends the elements of any other array converted to
-  /// the kind; when a conversion fails the list's count is restored and the call returns normally.
+  /// the kind; when a conversion fails the list's count is restored and the call returns normally,
+  /// while a storage that cannot grow raises (10 during a sort of the list, 7 without memory) with
+  /// the list as it was.
   /// A value without an array raises 13 (source "Quorvel.ModuleArrays.GetLengthVariants").
   /// The object list takes only object arrays, the Variant lists append any zero-based array
   /// (both raise 0x80040001 otherwise). Cost: one block copy, or one conversion per element.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <type_traits>
 #include <utility>
 
 #include "quorvel/platform/array.h"
@@ -59,6 +60,8 @@ class ListStorageBase {
 ///
 /// While the slots are `lock()`ed (a sort or a scan that calls out), any change of capacity
 /// raises 10 before anything changes. Allocation failure raises 7 and keeps the old slots.
+/// Elements that leave the list are released only after count and slots show them gone: their
+/// release may run caller code that reads the list.
 template <class E>
 class ListStorage : public ListStorageBase {
  public:
@@ -78,8 +81,16 @@ class ListStorage : public ListStorageBase {
   /// storage with room is a store and an increment.
   void append(E value) {
     if (count_ == capacity()) grow_for_append();
-    slots_.items()[static_cast<std::size_t>(count_)] = std::move(value);
-    ++count_;
+    E& slot = slots_.items()[static_cast<std::size_t>(count_)];
+    if constexpr (std::is_trivially_copyable_v<E>) {
+      slot = value;
+      ++count_;
+    } else {
+      // A spare slot may still hold an element; it is released once the new one is counted.
+      E previous(std::move(slot));
+      slot = std::move(value);
+      ++count_;
+    }
   }
   /// Sets the count: within the capacity the slots are re-exposed as they are and a shrink
   /// follows; beyond it the storage grows (keeping the elements when `preserve`, else every slot
@@ -99,10 +110,21 @@ class ListStorage : public ListStorageBase {
   void reserve(std::int32_t capacity);
   /// Count = `count` (<= capacity) without touching slots or capacity.
   void expose(std::int32_t count) noexcept { count_ = count; }
+  /// Back to `count` (<= the count) and at most `capacity` slots, releasing what the list no longer
+  /// holds after the fields are updated; never raises (without memory the spare slots stay).
+  void truncate(std::int32_t count, std::int32_t capacity) noexcept;
 
  private:
   void grow_for_append();
-  void resize_to(std::int32_t capacity);
+  /// Capacity (<= the current one) and count changed together. What the shrink gives back comes
+  /// out as an array that the caller lets go of once the list is consistent: releasing it may run
+  /// caller code. Raises 10 when locked, 7 without memory, before any change.
+  [[nodiscard]] ArrayOf<E> shrink_to(std::int32_t capacity, std::int32_t count);
+  /// The slots cut to `capacity` after `detach_from(capacity)`; raises only 10 when locked.
+  void cut_to(std::int32_t capacity);
+  /// Moves the counted elements of the slots from `capacity` on into an array of their own (the
+  /// slots left at the new-slot value). Raises 10 when locked, 7 without memory; nothing moves then.
+  ArrayOf<E> detach_from(std::int32_t capacity);
   void check_unlocked() const;
 
   ArrayOf<E> slots_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "quorvel/platform/memory.h"
 #include "quorvel/platform/string.h"
 
 namespace quorvel {
@@ -14,7 +15,7 @@ namespace quorvel {
 /// An empty text is written as two double quotes; a text holding a blank is enclosed in double
 /// quotes after its own double quotes are dropped (so it cannot end its quoting early); any other
 /// text is written as it is, double quotes included. The result carries no leading or trailing
-/// blanks. Cost: linear in the total text.
+/// blanks. Cost: linear in the total text. Raises 7 when the text outgrows the memory.
 class ListText {
  public:
   void append(std::u16string_view element);
@@ -22,7 +23,7 @@ class ListText {
   String finish() const;
 
  private:
-  std::u16string text_;
+  std::basic_string<char16_t, std::char_traits<char16_t>, RaisingAllocator<char16_t>> text_;
 };
 
 }  // namespace quorvel

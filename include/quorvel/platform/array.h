@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "quorvel/platform/memory.h"
 #include "quorvel/platform/object.h"
 #include "quorvel/platform/string.h"
 #include "quorvel/platform/var_kind.h"
@@ -51,6 +52,10 @@ class Array {
   Array& operator=(Array&& other) noexcept;
   ~Array();
 
+  // A Variant boxes its array on the heap: from the library's allocator, which raises 7.
+  static void* operator new(std::size_t size) { return allocate_memory(size); }
+  static void operator delete(void* block) noexcept { free_memory(block); }
+
   VarKind element_kind() const noexcept { return kind_; }
   bool allocated() const noexcept { return allocated_; }
   /// Lower bound; raises 9 when unallocated.
@@ -80,14 +85,15 @@ class Array {
   /// Releases the elements: the array becomes unallocated. Raises 10 while locked.
   void erase();
   /// Changes the element count keeping the lower bound (an unallocated array gets lower bound 0);
-  /// kept elements stay, new ones take their default. Raises 10 while locked.
+  /// kept elements stay, new ones take their default. Raises 10 while locked, 7 when growing
+  /// without memory (nothing changed); shrinking cannot run out of memory.
   void resize(std::int32_t count);
 
   void lock() noexcept { ++locks_; }
   void unlock() noexcept { --locks_; }
   bool locked() const noexcept { return locks_ > 0; }
 
-  /// Adopts a block of `count` elements allocated with `std::malloc` (used by the lists to hand
+  /// Adopts a block of `count` elements from `allocate_memory` (used by the lists to hand
   /// out their storage without copying it twice).
   static Array adopt(VarKind element, std::int32_t lower, std::int32_t count, void* malloc_block) noexcept;
 

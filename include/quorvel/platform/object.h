@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "quorvel/platform/guid.h"
+#include "quorvel/platform/memory.h"
 
 namespace quorvel {
 
@@ -52,6 +53,10 @@ class Object : public Unknown {
 
   /// Number of library objects alive in the process (constructed minus destroyed).
   static std::int64_t live_count() noexcept;
+
+  // From the library's allocator, so that creating an object without memory raises 7.
+  static void* operator new(std::size_t size) { return allocate_memory(size); }
+  static void operator delete(void* block) noexcept { free_memory(block); }
 
  protected:
   /// Interfaces implemented by member views (`InterfaceView`) rather than by bases: a class

@@ -18,7 +18,7 @@ namespace quorvel {
 class String {
  public:
   String() noexcept = default;
-  /// Copies the code units once.
+  /// Copies the code units once. Raises 7 without memory (or beyond 2^30 - 16 code units).
   String(std::u16string_view text);  // NOLINT: implicit, as a string literal should read
   String(const char16_t* text) : String(std::u16string_view(text)) {}  // NOLINT
   String(const std::u16string& text) : String(std::u16string_view(text)) {}  // NOLINT
