@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
@@ -13,7 +14,7 @@ AllocationFaultHook g_fault_hook = nullptr;
 
 // Built at load time, while memory is still there: raising must not need the allocation that
 // failed (and a failing string allocation must not recurse into building these).
-const String g_source(u"Quorvel");
+const String g_source = library_name();
 const String g_out_of_memory(runtime_error_description(RuntimeError::OutOfMemory));
 
 bool injected_failure() noexcept { return g_fault_hook && g_fault_hook(); }
