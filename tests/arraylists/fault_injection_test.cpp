@@ -50,10 +50,13 @@ std::string state(IArrayList& list) {
   std::string text = std::to_string(list.get_Count()) + "/" + std::to_string(list.get_GrowLength()) + ":";
   for (std::int32_t i = 0; i < list.get_Count(); ++i) {
     const Variant item = list.get_Item(i);
+    // Appended piece by piece: g++ 12 at -O3 misreads `" " + std::string` as an overlapping copy.
     if (!item.is_object()) {
-      text += " " + item.to_string().to_utf8();
+      text.append(" ").append(item.to_string().to_utf8());
+    } else if (item.if_object()) {
+      text.append(" #").append(item.default_value().to_string().to_utf8());
     } else {
-      text += item.if_object() ? " #" + item.default_value().to_string().to_utf8() : " Nothing";
+      text.append(" Nothing");
     }
   }
   return text;

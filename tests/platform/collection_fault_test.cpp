@@ -18,7 +18,7 @@ using fault::Meddler;
 // Items in order, and which of the keys used below are present.
 std::string state(const Collection& c) {
   std::string text = std::to_string(c.Count()) + ":";
-  for (const Variant& item : c) text += " " + (item.is_object() ? std::string("#") : item.to_string().to_utf8());
+  for (const Variant& item : c) text.append(" ").append(item.is_object() ? std::string("#") : item.to_string().to_utf8());
   for (const char16_t* key : {u"one", u"two", u"\u00c4rger", u"new", u"Neu\u00df"}) text += c.contains(key) ? " +" : " -";
   return text;
 }
