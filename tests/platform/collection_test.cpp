@@ -183,41 +183,26 @@ TEST(Collection, EmptiesFromTheFrontAndTheBack) {
   EXPECT_EQ(c->at(1).to_long(), 5);
 }
 
-TEST(Collection, StoresObjectsByReferenceAndValuesByCopy) {
-  const std::int64_t live = Object::live_count();
-  {
-    Ref<Collection> inner = make<Collection>();
-    Ref<Collection> outer = make<Collection>();
-    outer->Add(Variant(inner), Variant(u"inner"));
-    outer->Add(Variant::nothing());
-    EXPECT_TRUE(outer->Item(Variant(u"inner")).to_object().same(inner));
-    EXPECT_TRUE(outer->Item(Variant(2)).is_object());
-
-    String text(u"before");
-    outer->Add(Variant::by_ref(text));
-    text = String(u"after");
-    EXPECT_EQ(*outer->Item(Variant(3)).if_string(), String(u"before"));
-    EXPECT_FALSE(outer->Item(Variant(3)).is_by_ref());
-
-    ArrayOf<std::int32_t> numbers(5, 2);
-    outer->Add(Variant(static_cast<Array>(numbers)));
-    numbers.at(5) = 42;
-    EXPECT_EQ(outer->Item(Variant(4)).if_array()->get(5).to_long(), 0);
-  }
-  EXPECT_EQ(Object::live_count(), live);
+// Objects and the other kinds round-trip in the scenarios; here what is copied on the way in.
+TEST(Collection, CopiesValuesOnTheWayIn) {
+  Ref<Collection> c = make<Collection>();
+  String text(u"before");
+  c->Add(Variant::by_ref(text));
+  text = String(u"after");
+  EXPECT_EQ(*c->Item(Variant(1)).if_string(), String(u"before"));
+  EXPECT_FALSE(c->Item(Variant(1)).is_by_ref());
+  ArrayOf<std::int32_t> numbers(5, 2);
+  c->Add(Variant(static_cast<Array>(numbers)));
+  numbers.at(5) = 42;
+  EXPECT_EQ(c->Item(Variant(2)).if_array()->get(5).to_long(), 0);
 }
 
-// Add with a Before key and Remove by name are reached late-bound, Item as the default member.
+// Add, Item and Remove are reached late-bound by the scenarios; Item is the default member.
 TEST(Collection, IsLateBoundWithItemAsDefaultMember) {
   Ref<Collection> c = make<Collection>();
   c->Add(Variant(u"x"), Variant(u"first"));
-  std::vector<Variant> add_before{Variant(u"y"), Variant::missing(), Variant(u"FIRST")};
-  invoke(*c, u"add", MemberKind::Method, add_before);
   std::vector<Variant> index{Variant(1)};
-  EXPECT_EQ(*invoke(*c, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"y"));
-  std::vector<Variant> by_key{Variant(u"first")};
-  invoke(*c, u"Remove", MemberKind::Method, by_key);
-  EXPECT_EQ(c->Count(), 1);
+  EXPECT_EQ(*invoke(*c, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"x"));
   ASSERT_NE(find_class(u"Collection"), nullptr);
   EXPECT_EQ(error_of([] { create_object(u"Quorvel.Collection"); }), 429) << "handed out, never created";
 }

@@ -10,8 +10,6 @@
 namespace quorvel {
 namespace {
 
-using test_support::error_of;
-
 class IGreeter : public Unknown {
  public:
   static constexpr const char* type_name = "IGreeter";
@@ -52,7 +50,7 @@ class Counter final : public ObjectImpl<IGreeter> {
   String Describe(const Variant& prefix) { return prefix.is_missing() ? String(u"missing") : prefix.to_string(); }
   void Bump(std::int32_t& v, const Variant&) { ++v; }
   void Mark(Variant& target, const Variant&) { target = Variant(String(u"marked")); }
-  String Greet(const String& who) override { return String(u"hi ") == who ? who : who; }
+  String Greet(const String& who) override { return who; }
 
  private:
   std::int32_t value_ = 0;
@@ -64,65 +62,21 @@ QUORVEL_REGISTER_CLASS(Counter);
 TEST(LateBinding, WriteBackOnlyThroughByReferenceArguments) {
   Ref<Object> o = create_object(u"Quorvel.TestCounter");
   for (const char16_t* member : {u"Bump", u"Mark"}) {
-    for (bool by_ref : {false, true}) {
-      for (bool note : {false, true}) {
-        SCOPED_TRACE(testing::Message() << (member[0] == u'B' ? "Long" : "Variant") << (by_ref ? " by_ref" : " plain")
+    for (const bool by_ref : {false, true}) {
+      for (const bool note : {false, true}) {
+        SCOPED_TRACE(testing::Message() << String(member).to_utf8() << (by_ref ? " by_ref" : " plain")
                                         << (note ? " note" : " omitted"));
         Variant caller(std::int16_t{5});
         std::vector<Variant> args{by_ref ? Variant::by_ref(caller) : caller};
         if (note) args.emplace_back(1);
         invoke(*o, member, MemberKind::Method, args);
-        const Variant& seen = by_ref ? caller : args[0];
-        if (!by_ref) {
-          EXPECT_TRUE(identical(seen, Variant(std::int16_t{5})));
-          EXPECT_TRUE(identical(caller, Variant(std::int16_t{5})));
-        } else if (member[0] == u'B') {
-          EXPECT_EQ(caller.to_long(), 6);
-        } else {
-          EXPECT_EQ(caller.to_string(), String(u"marked"));
-        }
+        const Variant written = member[0] == u'B' ? Variant(6) : Variant(u"marked");
+        const Variant want = by_ref ? written : Variant(std::int16_t{5});
+        EXPECT_TRUE(identical(caller, want));
+        EXPECT_TRUE(by_ref || identical(args[0], want)) << "a plain argument was written";
       }
     }
   }
-}
-
-TEST(LateBinding, RuntimeErrorsOfTheCallItself) {
-  Ref<Object> o = create_object(u"Quorvel.TestCounter");
-  Unknown& u = *o;
-  std::vector<Variant> three{Variant(1), Variant(2), Variant(3)};
-  std::vector<Variant> none;
-  std::vector<Variant> missing_first{Variant::missing(), Variant(2)};
-  struct Row {
-    const char* name;
-    const char16_t* member;
-    MemberKind kind;
-    std::vector<Variant>* args;
-    std::int32_t error;
-  } rows[] = {
-      {"no such member", u"Nope", MemberKind::Method, &none, 438},
-      {"let of a method", u"Add", MemberKind::Let, &none, 438},
-      {"too many arguments", u"Add", MemberKind::Method, &three, 450},
-      {"required argument left out", u"Add", MemberKind::Method, &none, 449},
-      {"required argument missing", u"Add", MemberKind::Method, &missing_first, 449},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(error_of([&] { invoke(u, row.member, row.kind, *row.args); }), row.error);
-  }
-  EXPECT_EQ(error_of([] { invoke(Variant(3), u"Add", MemberKind::Method, {}); }), 424);
-  EXPECT_EQ(error_of([] { invoke(Variant::nothing(), u"Add", MemberKind::Method, {}); }), 91);
-}
-
-TEST(LateBinding, ByReferenceIntoTypedStorageAndOmittedByRefArgument) {
-  Ref<Object> o = create_object(u"Quorvel.TestCounter");
-  Unknown& u = *o;
-  std::int32_t index = -1;
-  std::vector<Variant> find{Variant(0), Variant::by_ref(index)};
-  EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, find).to_boolean());
-  EXPECT_EQ(index, 42);
-  // A plain value passed to a by-reference parameter is a temporary: the call still works.
-  std::vector<Variant> by_value{Variant(0), Variant(5)};
-  EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, by_value).to_boolean());
 }
 
 TEST(LateBinding, CallsThroughAnImplementedInterface) {
@@ -132,28 +86,11 @@ TEST(LateBinding, CallsThroughAnImplementedInterface) {
   EXPECT_EQ(&interface_info_of(*greeter), &IGreeter::interface_info());
   std::vector<Variant> who{Variant(7)};
   EXPECT_EQ(*invoke(*greeter, u"greet", MemberKind::Method, who).if_string(), String(u"7"));
-  // The interface has only its own members.
-  EXPECT_EQ(error_of([&] { invoke(*greeter, u"Add", MemberKind::Method, {}); }), 438);
+  EXPECT_RAISES(invoke(*greeter, u"Add", MemberKind::Method, {}), 438);  // the interface has only its own members
 }
 
-TEST(LateBinding, DescriptionDeducesKindsFromTheSignature) {
-  const InterfaceInfo& own = *Counter::describe().own;
-  const MemberInfo* find = own.find(2, MemberKind::Method);
-  ASSERT_NE(find, nullptr);
-  EXPECT_EQ(find->result.code, 11);
-  ASSERT_EQ(find->params.size(), 2u);
-  EXPECT_EQ(find->params[0].type.code, 3);
-  EXPECT_FALSE(find->params[0].by_ref);
-  EXPECT_TRUE(find->params[1].by_ref);
-  const MemberInfo* add = own.find(own.find_id(u"ADD"), MemberKind::Method);
-  ASSERT_NE(add, nullptr);
-  EXPECT_TRUE(add->params[1].has_default);
-  EXPECT_EQ(add->required_count(), 1u);
-  EXPECT_EQ(own.find_id(u"Value"), 0);
-  EXPECT_NE(own.find(0, MemberKind::Let), nullptr);
-  EXPECT_EQ(own.find(0, MemberKind::Set), nullptr);
-}
-
+// The binding's own errors and write-back into a caller's Variant are in the scenarios; here a
+// default argument value, a by-reference Long into typed storage and an omitted optional Variant.
 TEST(LateBinding, CallsByNameWithCoercionDefaultsAndWriteBack) {
   Ref<Object> o = create_object(u"Quorvel.TestCounter");
   ASSERT_TRUE(o);
@@ -163,29 +100,16 @@ TEST(LateBinding, CallsByNameWithCoercionDefaultsAndWriteBack) {
   EXPECT_EQ(invoke(u, u"Value", MemberKind::Get, {}).to_long(), 12);
   std::vector<Variant> add{Variant(3)};
   EXPECT_EQ(*invoke(u, u"ADD", MemberKind::Method, add).if_long(), 15);
-  Variant index(std::int32_t{-1});
+  std::int32_t index = -1;
   std::vector<Variant> find{Variant(15), Variant::by_ref(index)};
   EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, find).to_boolean());
-  EXPECT_EQ(*index.if_long(), 42);
+  EXPECT_EQ(index, 42);
   EXPECT_EQ(*invoke(u, u"Describe", MemberKind::Method, {}).if_string(), String(u"missing"));
+  std::vector<Variant> plain_index{Variant(15), Variant(5)};  // a temporary takes the write-back
+  EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, plain_index).to_boolean());
   std::vector<Variant> bad{Variant(u"x")};
-  try {
-    invoke(u, u"Add", MemberKind::Method, bad);
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), 13);
-  }
+  EXPECT_RAISES(invoke(u, u"Add", MemberKind::Method, bad), 13);
   EXPECT_EQ(Variant(o).var_type(), 3);
-}
-
-TEST(LateBinding, DefaultMemberNeedingArgumentsGivesNoDefaultValue) {
-  Ref<Collection> items = make<Collection>();
-  items->Add(Variant(5));
-  Variant v(items);
-  EXPECT_EQ(v.var_type(), 9);
-  EXPECT_EQ(error_of([&] { (void)v.to_long(); }), 13);
-  std::vector<Variant> one{Variant(1)};
-  EXPECT_EQ(*invoke(v, u"Item", MemberKind::Method | MemberKind::Get, one).if_long(), 5);
 }
 
 }  // namespace

@@ -93,16 +93,6 @@ TEST(Object, InterfaceDescriptionsMapToViews) {
   EXPECT_EQ(o.interface_for(ISecond::interface_info()), second);
 }
 
-TEST(Object, RefMovesWithoutCounting) {
-  Ref<Both> a = make<Both>();
-  Both* raw = a.get();
-  Ref<Both> b(std::move(a));
-  EXPECT_FALSE(a);  // NOLINT: moved-from is Nothing by contract
-  EXPECT_EQ(b.get(), raw);
-  Ref<Both> adopted = Ref<Both>::adopt(b.detach());
-  EXPECT_EQ(adopted.get(), raw);
-}
-
 TEST(Guid, TextFormsRoundTrip) {
   constexpr Guid g{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0001}"};
   EXPECT_EQ(g.to_string(), "{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0001}");
