@@ -82,8 +82,8 @@ TEST_F(HostileUse, ReleasedElementsSeeTheListWithoutThem) {
       at_first_call_out([&] {
         seen_count = list->get_Count();
         auto* variants = dynamic_cast<ArrayListStore<Variant>*>(&list->identity());
-        seen_capacity = variants ? variants->capacity()
-                                 : dynamic_cast<ArrayListStore<Ref<Unknown>>&>(list->identity()).capacity();
+        seen_capacity =
+            variants ? variants->capacity() : dynamic_cast<ArrayListStore<Ref<Unknown>>&>(list->identity()).capacity();
       });
       row.shrink(*list);
       plan_.strike = 0;

@@ -61,24 +61,13 @@ TEST(Registry, TypeLibraryListsRegisteredDescriptions) {
   EXPECT_EQ(find_interface_info(u"RegistryProbe"), RegistryProbe::describe().own);
 }
 
-TEST(Registry, DefaultMemberGivesTheReportedKind) {
-  Variant v(create_object(u"Quorvel.RegistryProbe"));
-  EXPECT_EQ(v.type_code(), 9);
-  EXPECT_EQ(v.var_type(), 8);
-  EXPECT_EQ(*v.default_value().if_string(), String(u"probe"));
-  Variant global(global_object(u"GlobalProbe"));
-  EXPECT_EQ(global.var_type(), 9);
-  EXPECT_EQ(error_of([&] { (void)global.default_value(); }), 438);
-  EXPECT_EQ(error_of([] { (void)Variant::nothing().default_value(); }), 91);
-}
-
 TEST(ErrorReporter, OneInstancePerThreadCreatedByTheFirstRaise) {
   std::thread([] {
     EXPECT_EQ(ErrorReporter::instances_on_this_thread(), 0);
     Ref<Object> sender = create_object(u"Quorvel.RegistryProbe");
     ErrorReporter& reporter = ErrorReporter::this_thread();
-    EXPECT_RAISES(reporter.RaiseError(-2147221503, Ref<Unknown>(as_unknown(sender.get())), String(u"why")),
-                  -2147221503, "why", "RegistryProbe");
+    EXPECT_RAISES(reporter.RaiseError(-2147221503, Ref<Unknown>(as_unknown(sender.get())), String(u"why")), -2147221503,
+                  "why", "RegistryProbe");
     EXPECT_EQ(ErrorReporter::instances_on_this_thread(), 1);
     EXPECT_RAISES(reporter.RaiseError(9, nullptr, String()), 9, std::nullopt, "Quorvel");
   }).join();

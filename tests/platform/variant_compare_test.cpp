@@ -93,15 +93,18 @@ TEST_F(VariantCompareTest, RelationsBeyondTheRecordedPairs) {
   } rows[] = {
       {"any non-zero Boolean is True", Variant(VariantBool::from_bits(1)), Variant(-1), VarOrder::Equal},
       {"NaN relates to nothing", Variant(std::nan("")), Variant(1.0), VarOrder::Null},
-      {"Double rounding to the largest Single", Variant(std::nextafter(double{kMaxSingle}, 1e300)), Variant(kMaxSingle), VarOrder::Equal},
+      {"Double rounding to the largest Single", Variant(std::nextafter(double{kMaxSingle}, 1e300)), Variant(kMaxSingle),
+       VarOrder::Equal},
       {"Double beyond every finite Single", Variant(1e300), Variant(kMaxSingle), VarOrder::Greater},
-      {"finite Double short of a Single infinity", Variant(-1e300), Variant(-std::numeric_limits<float>::infinity()), VarOrder::Greater},
+      {"finite Double short of a Single infinity", Variant(-1e300), Variant(-std::numeric_limits<float>::infinity()),
+       VarOrder::Greater},
       {"Double too small for a Single", Variant(1e-300), Variant(0.0f), VarOrder::Equal},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(var_compare(row.a, row.b, false), row.order);
-    EXPECT_EQ(var_compare(row.b, row.a, true), row.order == VarOrder::Null ? row.order : static_cast<VarOrder>(-static_cast<int>(row.order)));
+    EXPECT_EQ(var_compare(row.b, row.a, true),
+              row.order == VarOrder::Null ? row.order : static_cast<VarOrder>(-static_cast<int>(row.order)));
   }
 }
 

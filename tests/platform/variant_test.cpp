@@ -10,12 +10,6 @@ namespace quorvel {
 namespace {
 
 // The kinds of constructed values and their codes travel through every scenario.
-TEST(Variant, MissingIsAnErrorValue) {
-  EXPECT_EQ(*Variant::missing().if_error(), static_cast<std::int32_t>(0x80020004u));
-  EXPECT_TRUE(Variant::missing().is_missing());
-  EXPECT_FALSE(Variant::error(5).is_missing());
-}
-
 TEST(Variant, ByReferenceReadsAndWritesCallerStorage) {
   std::int32_t storage = 5;
   Variant ref = Variant::by_ref(storage);
