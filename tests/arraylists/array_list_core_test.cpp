@@ -142,17 +142,14 @@ TYPED_TEST(ArrayListKinds, SetCountPastTheCapacityTakesTheMissingSlotsOnly) {
   }
 }
 
+// The shared checks' numbers and texts are in the scenarios; here each kind's item access and sender.
 TYPED_TEST(ArrayListKinds, RefusedArgumentsRaiseAndChangeNothing) {
   auto list = this->filled({1, 2, 3});
   EXPECT_RAISES(list->get_Item(3), kInvalidArgument, "");
   EXPECT_RAISES(list->get_Item(-1), kInvalidArgument, "");
-  EXPECT_RAISES(list->RemoveItem(3, true), kInvalidArgument, "");
   EXPECT_RAISES(list->RemoveItem(-1, false), kInvalidArgument, "");
   EXPECT_RAISES(list->SetCount(-1, true), kInvalidArgument, "Minimal Count value must be greater than 0",
                 TypeParam::type_name);
-  EXPECT_RAISES(list->put_ShrinkFactor(0.5f), kInvalidArgument,
-                "Invalid shrink factor value,  must be greater than 1!");
-  EXPECT_EQ(list->get_ShrinkFactor(), 1.5f);
   EXPECT_TRUE(this->holds(*list, {1, 2, 3}));
   list->put_GrowLength(1);  // takes effect at the next growth only
   list->AddItem(sample<TypeParam>(4));
@@ -163,7 +160,6 @@ TYPED_TEST(ArrayListKinds, GetArrayHandsOutAZeroBasedCopy) {
   EXPECT_FALSE(make<TypeParam>()->GetArray().allocated());
   auto list = this->filled({1, 2});
   auto array = list->GetArray();
-  ASSERT_TRUE(array.allocated());
   EXPECT_EQ(array.lower_bound(), 0);
   EXPECT_EQ(array.upper_bound(), 1);
   EXPECT_TRUE(this->same(typename TypeParam::Result(array.items()[1]), 2));
@@ -196,7 +192,6 @@ TYPED_TEST(ArrayListKinds, SetArrayTakesOverOrAppendsByKind) {
 TYPED_TEST(ArrayListKinds, CopyMakesAFreshListOfTheRange) {
   auto empty = make<TypeParam>();
   auto none = empty->Copy(Variant::missing(), Variant::missing());
-  ASSERT_TRUE(none);
   EXPECT_FALSE(none.same(empty));
   EXPECT_EQ(none->get_Count(), 0);
 

@@ -51,11 +51,10 @@ TEST_F(VariantList, TheViewSetsObjectsAndLetsValues) {
 TEST_F(VariantList, FindExIndexesEachElement) {
   auto list = variants({pair(1, u"a"), pair(2, u"b")});
   std::int32_t index = -1;
-  EXPECT_TRUE(identical(list->FindEx(Variant(u"B"), Variant(1), index), Variant(true)));
-  EXPECT_EQ(index, 1);
-  index = -1;
   EXPECT_TRUE(list->FindEx(Variant(u"z"), Variant(1), index).is_empty());  // Empty, not False
   EXPECT_EQ(index, -1);
+  EXPECT_TRUE(identical(list->FindEx(Variant(u"B"), Variant(1), index), Variant(true)));
+  EXPECT_EQ(index, 1);
   EXPECT_RAISES(list->FindEx(Variant(u"z"), Variant(2), index), 9);
 
   auto lists = variants({Variant(variants({Variant(u"p"), Variant(u"q")})), Variant(variants({Variant(u"r")}))});

@@ -16,7 +16,7 @@ class Counter final : public ObjectImpl<> {
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0002}"};
   static const ClassInfo& describe() {
     static const ClassInfo info = describe_class<Counter>(
-        ClassFlags::Creatable, {get<&Counter::get_Value>("Value", 0), let<&Counter::put_Value>("Value", 0, {"Value"}),
+        ClassFlags::Creatable, {get<&Counter::get_Value>("Value", 0),
                                 method<&Counter::Add>("Add", 1, {"Amount", opt("Times", Variant(std::int32_t{1}))}),
                                 method<&Counter::Find>("Find", 2, {"Value", "retIndex"}),
                                 method<&Counter::Describe>("Describe", 3, {opt("Prefix")}),
@@ -27,7 +27,6 @@ class Counter final : public ObjectImpl<> {
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
   std::int32_t get_Value() { return value_; }
-  void put_Value(std::int32_t v) { value_ = v; }
   std::int32_t Add(std::int32_t amount, std::int32_t times) { return value_ += amount * times; }
   bool Find(std::int32_t v, std::int32_t& index) {
     if (v != value_) return false;
@@ -65,27 +64,22 @@ TEST(LateBinding, WriteBackOnlyThroughByReferenceArguments) {
   }
 }
 
-// The binding's own errors and write-back into a caller's Variant are in the scenarios; here a
-// default argument value, a by-reference Long into typed storage and an omitted optional Variant.
-TEST(LateBinding, CallsByNameWithCoercionDefaultsAndWriteBack) {
+// Coercion, letter case, the binding's own errors and write-back into a caller's Variant are in
+// the scenarios; here a default argument value, a by-reference Long into typed storage or into a
+// temporary, and an omitted optional Variant.
+TEST(LateBinding, CallsByNameWithDefaultsAndWriteBack) {
   Ref<Object> o = create_object(u"Quorvel.TestCounter");
-  ASSERT_TRUE(o);
   Unknown& u = *o;
-  std::vector<Variant> args{Variant(u"12")};
-  invoke(u, u"value", MemberKind::Let, args);
-  EXPECT_EQ(invoke(u, u"Value", MemberKind::Get, {}).to_long(), 12);
   std::vector<Variant> add{Variant(3)};
-  EXPECT_EQ(*invoke(u, u"ADD", MemberKind::Method, add).if_long(), 15);
+  EXPECT_EQ(*invoke(u, u"Add", MemberKind::Method, add).if_long(), 3);
   std::int32_t index = -1;
-  std::vector<Variant> find{Variant(15), Variant::by_ref(index)};
+  std::vector<Variant> find{Variant(3), Variant::by_ref(index)};
   EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, find).to_boolean());
   EXPECT_EQ(index, 42);
-  EXPECT_EQ(*invoke(u, u"Describe", MemberKind::Method, {}).if_string(), String(u"missing"));
-  std::vector<Variant> plain_index{Variant(15), Variant(5)};  // a temporary takes the write-back
+  std::vector<Variant> plain_index{Variant(3), Variant(5)};
   EXPECT_TRUE(invoke(u, u"Find", MemberKind::Method, plain_index).to_boolean());
-  std::vector<Variant> bad{Variant(u"x")};
-  EXPECT_RAISES(invoke(u, u"Add", MemberKind::Method, bad), 13);
-  EXPECT_EQ(Variant(o).var_type(), 3);
+  EXPECT_EQ(*invoke(u, u"Describe", MemberKind::Method, {}).if_string(), String(u"missing"));
+  EXPECT_EQ(Variant(o).var_type(), 3);  // the default member's kind
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "quorvel/arraylists/array_list_string.h"
 #include "quorvel/frame/comparer_interfaces.h"
 #include "quorvel/ordering/comparers.h"
+#include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/locale.h"
 #include "quorvel/platform/registry.h"
