@@ -14,6 +14,8 @@ namespace quorvel::testing_support {
 
 using test_support::comparer;
 using test_support::Fn;
+using FnComparer = test_support::Fn;  // make<FnComparer>(order) is comparer(order)
+using Valued = test_support::Token;   // make<Valued>(3): a default value of 3, counting its reads
 
 inline std::int16_t sign_of(double d) { return static_cast<std::int16_t>((d > 0) - (d < 0)); }
 
