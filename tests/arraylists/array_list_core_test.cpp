@@ -43,10 +43,6 @@ class ArrayListKinds : public LiveCountCheck {
   using E = typename L::Element;
   static constexpr bool kVariants = std::is_same_v<E, Variant>;
   static constexpr bool kObjects = std::is_same_v<E, Ref<Unknown>>;
-  // The element kind's type code (0 for the Variant lists), and that of an array of the kind.
-  static std::int32_t var_type() { return kVariants ? 0 : Variant(sample<L>(0)).type_code(); }
-  static std::int32_t array_type() { return 8192 + (kVariants ? 12 : var_type()); }
-
   static Variant variant(int i) { return Variant(sample<L>(i)); }
   static E element(int i) { return E(sample<L>(i)); }
   // Objects are compared by their default value: the samples are made afresh on every call.
@@ -84,21 +80,31 @@ using AllKinds =
                      ArrayList_Double, ArrayList_String, ArrayList_Object, ArrayList_Variant, ArrayList_Value>;
 TYPED_TEST_SUITE(ArrayListKinds, AllKinds);  // a failure names its TypeParam
 
-TYPED_TEST(ArrayListKinds, StartsEmptyAndGrowsByWholeGrowLengths) {
+// A list of 1001 grew twice by the default grow length; ShrinkFactor keeps 1.5 grow lengths spare.
+TYPED_TEST(ArrayListKinds, GrowsAndShrinksByWholeGrowLengths) {
   auto list = make<TypeParam>();
-  EXPECT_EQ(list->get_Count(), 0);
-  EXPECT_EQ(list->get_UpperBound(), -1);
   EXPECT_EQ(list->capacity(), 0);
-  for (int i = 0; i < 1001; ++i) {
-    list->AddItem(sample<TypeParam>(i % 10));
-    if (i == 0 || i == 999) {
-      EXPECT_EQ(list->capacity(), 1000) << i;
-    }
-  }
+  for (int i = 0; i < 1001; ++i) list->AddItem(sample<TypeParam>(i % 10));
   EXPECT_EQ(list->capacity(), 2000);
-  EXPECT_EQ(list->get_UpperBound(), 1000);
-  EXPECT_TRUE(this->same(list->get_Item(999), 9));
   EXPECT_TRUE(this->same(list->get_Item(1000), 0));
+  list->put_ShrinkFactor(3.0f);  // keeps all 2000 slots while the count drops to 3
+  list->SetCount(3, true);
+  ASSERT_EQ(list->capacity(), 2000);
+  list->put_ShrinkFactor(1.5f);
+  list->RemoveItem(0, false);
+  EXPECT_EQ(list->capacity(), 1502);  // 1.5 x 1000 + 2
+  list->RemoveItem(0, false);
+  EXPECT_EQ(list->capacity(), 1501);  // every removal applies the limit again
+  list->Shrink(0);
+  EXPECT_EQ(list->capacity(), 1501);  // the limit is not below the capacity
+  list->put_GrowLength(10);
+  list->Shrink(0);
+  EXPECT_EQ(list->capacity(), 16);  // 15 + 1
+  list->Shrink(7);
+  EXPECT_EQ(list->capacity(), 1);
+  EXPECT_TRUE(this->holds(*list, {1}));
+  list->EraseArray();
+  EXPECT_EQ(list->capacity(), 0);
 }
 
 TYPED_TEST(ArrayListKinds, RemoveItemMovesTheTailOrTheLastElementAndReleasesAnEmptyStorage) {
@@ -124,36 +130,8 @@ TYPED_TEST(ArrayListKinds, RemoveItemMovesTheTailOrTheLastElementAndReleasesAnEm
   }
 }
 
-TYPED_TEST(ArrayListKinds, ShrinkLeavesShrinkFactorTimesGrowLengthSpareSlotsOrNone) {
-  auto list = make<TypeParam>();
-  for (int i = 0; i < 1001; ++i) list->AddItem(sample<TypeParam>(i % 10));
-  list->put_ShrinkFactor(3.0f);  // keeps all 2000 slots while the count drops to 3
-  list->SetCount(3, true);
-  ASSERT_EQ(list->capacity(), 2000);
-  list->put_ShrinkFactor(1.5f);
-  list->RemoveItem(0, false);
-  EXPECT_EQ(list->capacity(), 1502);  // 1.5 x 1000 + 2
-  list->RemoveItem(0, false);
-  EXPECT_EQ(list->capacity(), 1501);  // every removal applies the limit again
-  list->Shrink(0);
-  EXPECT_EQ(list->capacity(), 1501);  // the limit is not below the capacity
-  list->put_GrowLength(10);
-  list->Shrink(0);
-  EXPECT_EQ(list->capacity(), 16);  // 15 + 1
-  list->Shrink(7);
-  EXPECT_EQ(list->capacity(), 1);
-  EXPECT_TRUE(this->holds(*list, {1}));
-  list->EraseArray();
-  EXPECT_EQ(list->get_Count(), 0);
-  EXPECT_EQ(list->capacity(), 0);
-}
-
-TYPED_TEST(ArrayListKinds, SetCountGrowsOrShowsTheOldSlotsAgain) {
-  auto fresh = make<TypeParam>();
-  fresh->SetCount(5, false);
-  EXPECT_TRUE(this->holds(*fresh, {-1, -1, -1, -1, -1}));
-  EXPECT_EQ(fresh->capacity(), 1000);
-
+// The scenarios show a fresh list filled with zeros and old slots shown again.
+TYPED_TEST(ArrayListKinds, SetCountPastTheCapacityTakesTheMissingSlotsOnly) {
   for (bool preserve : {true, false}) {
     SCOPED_TRACE(preserve);
     auto list = this->filled({1, 2, 3});
@@ -162,29 +140,16 @@ TYPED_TEST(ArrayListKinds, SetCountGrowsOrShowsTheOldSlotsAgain) {
     EXPECT_TRUE(this->same(list->get_Item(2), preserve ? 3 : -1));
     EXPECT_TRUE(this->same(list->get_Item(3), -1));
   }
-
-  auto list = this->filled({1, 2, 3, 4, 5});
-  list->SetCount(2, false);
-  list->SetCount(3, false);  // inside the capacity the old slots show again, whatever PreserveValues says
-  EXPECT_TRUE(this->holds(*list, {1, 2, 3}));
-  EXPECT_EQ(list->capacity(), 1000);
-  EXPECT_RAISES(list->SetCount(-1, true), kInvalidArgument, "Minimal Count value must be greater than 0",
-                TypeParam::type_name);
-  EXPECT_TRUE(this->holds(*list, {1, 2, 3}));
-  list->SetCount(0, true);
-  EXPECT_EQ(list->get_Count(), 0);
-  EXPECT_EQ(list->capacity(), 0);
 }
 
+// The shared checks' numbers and texts are in the scenarios; here each kind's item access and sender.
 TYPED_TEST(ArrayListKinds, RefusedArgumentsRaiseAndChangeNothing) {
   auto list = this->filled({1, 2, 3});
-  EXPECT_RAISES(list->get_Item(3), kInvalidArgument, "", TypeParam::type_name);
+  EXPECT_RAISES(list->get_Item(3), kInvalidArgument, "");
   EXPECT_RAISES(list->get_Item(-1), kInvalidArgument, "");
-  EXPECT_RAISES(list->RemoveItem(3, true), kInvalidArgument, "");
   EXPECT_RAISES(list->RemoveItem(-1, false), kInvalidArgument, "");
-  EXPECT_RAISES(list->put_ShrinkFactor(0.5f), kInvalidArgument,
-                "Invalid shrink factor value,  must be greater than 1!");
-  EXPECT_EQ(list->get_ShrinkFactor(), 1.5f);
+  EXPECT_RAISES(list->SetCount(-1, true), kInvalidArgument, "Minimal Count value must be greater than 0",
+                TypeParam::type_name);
   EXPECT_TRUE(this->holds(*list, {1, 2, 3}));
   list->put_GrowLength(1);  // takes effect at the next growth only
   list->AddItem(sample<TypeParam>(4));
@@ -195,7 +160,6 @@ TYPED_TEST(ArrayListKinds, GetArrayHandsOutAZeroBasedCopy) {
   EXPECT_FALSE(make<TypeParam>()->GetArray().allocated());
   auto list = this->filled({1, 2});
   auto array = list->GetArray();
-  ASSERT_TRUE(array.allocated());
   EXPECT_EQ(array.lower_bound(), 0);
   EXPECT_EQ(array.upper_bound(), 1);
   EXPECT_TRUE(this->same(typename TypeParam::Result(array.items()[1]), 2));
@@ -228,7 +192,6 @@ TYPED_TEST(ArrayListKinds, SetArrayTakesOverOrAppendsByKind) {
 TYPED_TEST(ArrayListKinds, CopyMakesAFreshListOfTheRange) {
   auto empty = make<TypeParam>();
   auto none = empty->Copy(Variant::missing(), Variant::missing());
-  ASSERT_TRUE(none);
   EXPECT_FALSE(none.same(empty));
   EXPECT_EQ(none->get_Count(), 0);
 
@@ -280,14 +243,9 @@ TYPED_TEST(ArrayListKinds, SortChecksItsRangeAndComparer) {
 TYPED_TEST(ArrayListKinds, ViewsForwardAndConvertByKind) {
   auto list = this->filled({1, 2});
   Ref<IArrayList> view = list.template query<IArrayList>();
-  ASSERT_TRUE(view);
-  EXPECT_TRUE(view.same(list));
   view->AddItem(this->variant(3));
   EXPECT_TRUE(this->holds(*list, {1, 2, 3}));
-  EXPECT_EQ(view->get_Count(), 3);
-  EXPECT_EQ(view->get_VarType(), this->var_type());
   EXPECT_EQ(view->get_Item(1).type_code(), this->variant(1).type_code());
-  EXPECT_EQ(view->GetArray().type_code(), this->array_type());
   EXPECT_EQ(found_at(*view, this->variant(2)), 1);
 
   const char* no_let = "Object type container does not support Let statement!";
@@ -305,10 +263,7 @@ TYPED_TEST(ArrayListKinds, ViewsForwardAndConvertByKind) {
   }
   EXPECT_TRUE(this->holds(*list, {3, 2, 3}));
 
-  Ref<IArrayList> created = view->CreateNew();
-  ASSERT_TRUE(created);
-  EXPECT_EQ(&created->identity().class_info(), &TypeParam::describe());
-  EXPECT_EQ(created->get_Count(), 0);
+  EXPECT_EQ(&view->CreateNew()->identity().class_info(), &TypeParam::describe());
   Ref<IFormatter> none;
   EXPECT_EQ(make<TypeParam>()->ToString(none), String());
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "arraylists/list_test_support.h"
-#include "quorvel/arraylists/interface_classes.h"
 
 namespace quorvel::list_tests {
 namespace {
@@ -37,8 +36,6 @@ TEST_F(LongList, AConversionFailingAtAnyElementLeavesTheCountAsItWas) {
 
 TEST_F(LongList, TextFormThroughAFormatter) {
   auto list = list_of<ArrayList_Long>({10, -2, 7});
-  Ref<IFormatter> empty = make<IFormatterClass>();  // its Format gives Empty
-  EXPECT_EQ(list->ToString(empty), String(u"\"\" \"\" \"\""));
   Ref<IFormatter> words =
       formatter([](const Variant& v) { return Variant(String(u"n " + std::u16string(v.to_string().view()))); });
   EXPECT_EQ(list->ToString(words), String(u"\"n 10\" \"n -2\" \"n 7\""));

@@ -1,6 +1,8 @@
 // Every state-changing member of the ten lists, early- and late-bound, with each of its
 // allocations failing in turn; and the object-holding lists with caller code that changes the
 // list at each of its call-outs.
+#include "support/fault_injection.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -21,7 +23,6 @@
 #include "quorvel/arraylists/array_list_value.h"
 #include "quorvel/arraylists/array_list_variant.h"
 #include "quorvel/platform/late_binding.h"
-#include "support/fault_injection.h"
 
 namespace quorvel {
 namespace {
@@ -31,18 +32,12 @@ using fault::Meddler;
 // Element i of a list of kind `E`, as a Variant: distinct, and objects where the kind holds them.
 template <class E>
 Variant seed(int i) {
-  const std::u16string text{static_cast<char16_t>(u'a' + i), u' ', u'x'};
-  if constexpr (std::is_same_v<E, VariantBool>) {
-    return Variant(i % 2 == 0);
-  } else if constexpr (std::is_same_v<E, String>) {
-    return Variant(String(text));
-  } else if constexpr (std::is_same_v<E, Ref<Unknown>>) {
-    return Variant(list_tests::token(Variant(i)));
-  } else if constexpr (std::is_same_v<E, Variant>) {
-    return i % 2 ? Variant(list_tests::token(Variant(i))) : Variant(String(text));
-  } else {
-    return Variant(static_cast<std::int16_t>(i + 1));
-  }
+  const String text(std::u16string{static_cast<char16_t>(u'a' + i), u' ', u'x'});
+  if constexpr (std::is_same_v<E, VariantBool>) return Variant(i % 2 == 0);
+  if constexpr (std::is_same_v<E, String>) return Variant(text);
+  if constexpr (std::is_same_v<E, Ref<Unknown>>) return Variant(list_tests::token(Variant(i)));
+  if constexpr (std::is_same_v<E, Variant>) return i % 2 ? Variant(list_tests::token(Variant(i))) : Variant(text);
+  return Variant(static_cast<std::int16_t>(i + 1));
 }
 
 // Everything a caller can see of a list.
@@ -50,13 +45,10 @@ std::string state(IArrayList& list) {
   std::string text = std::to_string(list.get_Count()) + "/" + std::to_string(list.get_GrowLength()) + ":";
   for (std::int32_t i = 0; i < list.get_Count(); ++i) {
     const Variant item = list.get_Item(i);
-    // Appended piece by piece: g++ 12 at -O3 misreads `" " + std::string` as an overlapping copy.
     if (!item.is_object()) {
-      text.append(" ").append(item.to_string().to_utf8());
-    } else if (item.if_object()) {
-      text.append(" #").append(item.default_value().to_string().to_utf8());
+      text += " " + item.to_string().to_utf8();
     } else {
-      text.append(" Nothing");
+      text += item.if_object() ? " #" + item.default_value().to_string().to_utf8() : " Nothing";
     }
   }
   return text;
@@ -92,21 +84,20 @@ struct Operation {
 // The members that change a list or build something from it, with valid arguments.
 const std::vector<Operation>& operations() {
   static const std::vector<Operation> ops = {
-      {"AddItem", [](IArrayList& l, bool) { l.AddItem(l.get_Item(0)); }, [](IArrayList& l) {
-         l.SetCount(6, true);  // full: the append grows
-       }},
+      {"AddItem", [](IArrayList& l, bool) { l.AddItem(l.get_Item(0)); },
+       [](IArrayList& l) { l.SetCount(6, true); }},  // full: the append grows
       {"RemoveItem", [](IArrayList& l, bool) { l.RemoveItem(0, true); }},
       {"RemoveItem unordered", [](IArrayList& l, bool) { l.RemoveItem(0, false); }},
-      {"Item", [](IArrayList& l, bool objects) {
-         objects ? l.putref_Item(1, l.get_Item(0)) : l.put_Item(1, l.get_Item(0));
-       }},
+      {"Item",
+       [](IArrayList& l, bool objects) { objects ? l.putref_Item(1, l.get_Item(0)) : l.put_Item(1, l.get_Item(0)); }},
       {"SetCount up, kept", [](IArrayList& l, bool) { l.SetCount(10, true); }},
       {"SetCount up, fresh", [](IArrayList& l, bool) { l.SetCount(10, false); }},
       {"SetCount down", [](IArrayList& l, bool) { l.SetCount(1, true); }},
       {"Shrink", [](IArrayList& l, bool) { l.Shrink(1); }},
       {"EraseArray", [](IArrayList& l, bool) { l.EraseArray(); }},
       {"SetArray, own kind", [](IArrayList& l, bool) { l.SetArray(l.GetArray()); }},
-      {"SetArray, elements", [](IArrayList& l, bool objects) {
+      {"SetArray, elements",
+       [](IArrayList& l, bool objects) {
          if (objects) return;  // the object list takes object arrays only
          Array values(VarKind::Variant, 0, 2);
          values.put(0, l.get_Item(2));
@@ -118,7 +109,10 @@ const std::vector<Operation>& operations() {
       {"CreateNew", [](IArrayList& l, bool) { l.CreateNew(); }},
       {"ToString", [](IArrayList& l, bool) { text_of(l, nullptr); }},
       {"late-bound AddItem", [](IArrayList& l, bool) { call(l, u"AddItem", std::array{l.get_Item(2)}); }},
-      {"late-bound SetCount", [](IArrayList& l, bool) { call(l, u"SetCount", std::array{Variant(7), Variant(true)}); }},
+      {"late-bound SetCount",
+       [](IArrayList& l, bool) {
+         call(l, u"SetCount", std::array{Variant(7), Variant(true)});
+       }},
       {"late-bound Copy", [](IArrayList& l, bool) { call(l, u"Copy", std::array<Variant, 0>{}); }},
       {"late-bound ToString", [](IArrayList& l, bool) { call(l, u"ToString", std::array<Variant, 0>{}); }},
   };
@@ -127,9 +121,9 @@ const std::vector<Operation>& operations() {
 
 template <class L>
 class ListFaults : public ::testing::Test {};
-using AllLists = ::testing::Types<ArrayList_Boolean, ArrayList_Byte, ArrayList_Integer, ArrayList_Long,
-                                  ArrayList_Single, ArrayList_Double, ArrayList_String, ArrayList_Object,
-                                  ArrayList_Variant, ArrayList_Value>;
+using AllLists =
+    ::testing::Types<ArrayList_Boolean, ArrayList_Byte, ArrayList_Integer, ArrayList_Long, ArrayList_Single,
+                     ArrayList_Double, ArrayList_String, ArrayList_Object, ArrayList_Variant, ArrayList_Value>;
 TYPED_TEST_SUITE(ListFaults, AllLists);
 
 TYPED_TEST(ListFaults, EveryAllocationFailureRaisesSevenAndChangesNothing) {
@@ -137,14 +131,13 @@ TYPED_TEST(ListFaults, EveryAllocationFailureRaisesSevenAndChangesNothing) {
   long failed = 0;
   for (const Operation& op : operations()) {
     SCOPED_TRACE(op.name);
-    const long runs = fault::expect_fault_tolerant([&] {
-                                                     Ref<IArrayList> list = four<TypeParam>();
-                                                     op.prepare(*list);
-                                                     return list;
-                                                   },
-                                                   [&](Ref<IArrayList>& l) { op.run(*l, objects); },
-                                                   [](Ref<IArrayList>& l) { return state(*l); });
-    failed += runs;
+    const auto prepared = [&] {
+      Ref<IArrayList> list = four<TypeParam>();
+      op.prepare(*list);
+      return list;
+    };
+    failed += fault::expect_fault_tolerant(
+        prepared, [&](Ref<IArrayList>& l) { op.run(*l, objects); }, [](Ref<IArrayList>& l) { return state(*l); });
   }
   EXPECT_GT(failed, 20) << "allocations are not being failed";
 }
@@ -166,31 +159,33 @@ TYPED_TEST(ListMeddling, CallerCodeChangingTheListLeavesItConsistent) {
   const std::array<std::pair<const char*, std::function<void(IArrayList&, Meddler::Plan&)>>, 6> calls{{
       {"Sort", [](IArrayList& l, Meddler::Plan& p) { l.Sort(0, l.get_UpperBound(), make<Meddler>(p, Variant())); }},
       {"ToString", [](IArrayList& l, Meddler::Plan& p) { text_of(l, make<Meddler>(p, Variant())); }},
-      {"Find", [](IArrayList& l, Meddler::Plan& p) {
+      {"Find",
+       [](IArrayList& l, Meddler::Plan& p) {
          std::int32_t at = 0;
          l.Find(fault::meddler(p, Variant(2)), at);
        }},
-      {"Item", [](IArrayList& l, Meddler::Plan& p) {
+      {"Item",
+       [](IArrayList& l, Meddler::Plan& p) {
          const Variant value = fault::meddler(p, Variant(5));
          l.get_VarType() == 9 ? l.putref_Item(1, value) : l.put_Item(1, value);
        }},
       {"RemoveItem", [](IArrayList& l, Meddler::Plan&) { l.RemoveItem(1, true); }},
       {"SetCount", [](IArrayList& l, Meddler::Plan&) { l.SetCount(0, false); }},
   }};
-  for (const auto& [action_name, action_fn] : actions) {
-    const auto& action = action_fn;  // a binding cannot be captured by every compiler
-    for (const auto& [call_name, run_fn] : calls) {
-      const auto& run = run_fn;
-      SCOPED_TRACE(std::string(call_name) + " while caller code does " + action_name);
+  for (const auto& action : actions) {
+    for (const auto& call : calls) {
+      SCOPED_TRACE(std::string(call.first) + " while caller code does " + action.first);
       fault::walk_meddling(
           [&](Meddler::Plan& plan) {
             Ref<IArrayList> list = make<TypeParam>().template query<IArrayList>();
             list->put_GrowLength(2);
             for (int i = 0; i < 4; ++i) list->AddItem(fault::meddler(plan, Variant(4 - i)));
-            plan.action = [&plan, l = list.get(), &action] { (void)fault::outcome_of([&] { action(*l, plan); }); };
+            plan.action = [&plan, l = list.get(), &act = action.second] {
+              (void)fault::outcome_of([&] { act(*l, plan); });
+            };
             return std::make_pair(list, &plan);
           },
-          [&](auto& subject) { run(*subject.first, *subject.second); },
+          [&](auto& subject) { call.second(*subject.first, *subject.second); },
           [](auto& subject) {
             IArrayList& l = *subject.first;
             std::set<const Object*> seen;

@@ -45,11 +45,10 @@ TEST_F(HostileUse, ItemLetWhoseDefaultValueEmptiesTheListRaisesTheIndexError) {
       Ref<IArrayList> list = value_list ? values.query<IArrayList>() : variants.query<IArrayList>();
       at_first_call_out([&] { list->EraseArray(); });
       const Variant value = meddler(9);
-      EXPECT_EQ(error_of([&] {
-                  if (through_view) return list->put_Item(1, value);
-                  value_list ? values->put_Item(1, value) : variants->put_Item(1, value);
-                }),
-                kInvalidArgument);
+      EXPECT_RAISES(through_view ? list->put_Item(1, value)
+                    : value_list ? values->put_Item(1, value)
+                                 : variants->put_Item(1, value),
+                    kInvalidArgument);
       EXPECT_EQ(list->get_Count(), 0);
     }
   }
@@ -57,13 +56,12 @@ TEST_F(HostileUse, ItemLetWhoseDefaultValueEmptiesTheListRaisesTheIndexError) {
 
 // An element released by a member finds the list already without it.
 TEST_F(HostileUse, ReleasedElementsSeeTheListWithoutThem) {
-  struct Row {
+  const struct {
     const char* name;
     std::function<void(IArrayList&)> shrink;
     std::int32_t count_after;
     std::function<void(IArrayList&)> prepare = [](IArrayList&) {};
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"AddItem over a spare slot", [](IArrayList& l) { l.AddItem(l.get_Item(0)); }, 3,
        [](IArrayList& l) { l.SetCount(2, true); }},
       {"SetCount to 0", [](IArrayList& l) { l.SetCount(0, true); }, 0},
@@ -72,10 +70,10 @@ TEST_F(HostileUse, ReleasedElementsSeeTheListWithoutThem) {
       {"EraseArray", [](IArrayList& l) { l.EraseArray(); }, 0},
   };
   for (const bool objects : {false, true}) {
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
       SCOPED_TRACE(std::string(row.name) + (objects ? " (Object list)" : " (Variant list)"));
-      Ref<IArrayList> list = objects ? Ref<IArrayList>(make<ArrayList_Object>().query<IArrayList>())
-                                     : Ref<IArrayList>(make<ArrayList_Variant>().query<IArrayList>());
+      Ref<IArrayList> list =
+          objects ? make<ArrayList_Object>().query<IArrayList>() : make<ArrayList_Variant>().query<IArrayList>();
       list->put_GrowLength(1);
       for (int i = 0; i < 3; ++i) list->AddItem(meddler(i));
       row.prepare(*list);
@@ -83,9 +81,9 @@ TEST_F(HostileUse, ReleasedElementsSeeTheListWithoutThem) {
       std::int32_t seen_capacity = -1;
       at_first_call_out([&] {
         seen_count = list->get_Count();
-        seen_capacity = dynamic_cast<ArrayListStore<Variant>*>(&list->identity())
-                            ? dynamic_cast<ArrayListStore<Variant>&>(list->identity()).capacity()
-                            : dynamic_cast<ArrayListStore<Ref<Unknown>>&>(list->identity()).capacity();
+        auto* variants = dynamic_cast<ArrayListStore<Variant>*>(&list->identity());
+        seen_capacity =
+            variants ? variants->capacity() : dynamic_cast<ArrayListStore<Ref<Unknown>>&>(list->identity()).capacity();
       });
       row.shrink(*list);
       plan_.strike = 0;
@@ -97,27 +95,22 @@ TEST_F(HostileUse, ReleasedElementsSeeTheListWithoutThem) {
 
 // Every argument is converted before the range is checked against the list as it then is.
 TEST_F(HostileUse, RangeArgumentWhoseDefaultValueRemovesAnItemIsCheckedAfterwards) {
-  struct Row {
+  const struct {
     const char* name;
-    std::function<void(ArrayList_Long&, Variant&)> call;
+    std::function<void(ArrayList_Long&, Variant&, Variant&)> call;
     std::int32_t raised;
+  } rows[] = {
+      {"Sort", [](ArrayList_Long& l, Variant& m, Variant& n) { l.Sort(m, n); }, kInvalidArgument},
+      {"Copy", [](ArrayList_Long& l, Variant& m, Variant& n) { l.Copy(m, n); }, kInvalidArgument},
+      {"IncrementAbove", [](ArrayList_Long& l, Variant& m, Variant& n) { l.IncrementAbove(0, m, n); }, 9},
   };
-  const Row rows[] = {
-      {"Sort", [](ArrayList_Long& l, Variant& n) { l.Sort(Variant(0), n); }, kInvalidArgument},
-      {"Copy", [](ArrayList_Long& l, Variant& n) { l.Copy(Variant(0), n); }, kInvalidArgument},
-      {"IncrementAbove",
-       [](ArrayList_Long& l, Variant& n) {
-         Variant m(0);
-         l.IncrementAbove(0, m, n);
-       },
-       9},
-  };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Ref<ArrayList_Long> list = list_tests::list_of<ArrayList_Long>({3, 2, 1});
     at_first_call_out([&] { list->RemoveItem(0, true); });
+    Variant m(0);
     Variant n = meddler(2);
-    EXPECT_EQ(error_of([&] { row.call(*list, n); }), row.raised);
+    EXPECT_RAISES(row.call(*list, m, n), row.raised);
     EXPECT_EQ(list_tests::items(*list), (std::vector<std::int32_t>{2, 1}));
   }
 }
@@ -127,36 +120,34 @@ TEST_F(HostileUse, AddRangeReadsTheBufferAfterConvertingStartIx) {
   ArrayOf<std::uint8_t> buffer = list_tests::array_of<std::uint8_t>(1, {1, 2, 3, 4});
   at_first_call_out([&] { buffer.erase(); });
   Variant start = meddler(2);
-  EXPECT_EQ(error_of([&] { list->AddRange(buffer, start, omitted<Variant>()); }), 9);
+  EXPECT_RAISES(list->AddRange(buffer, start, omitted<Variant>()), 9);
   EXPECT_EQ(list->get_Count(), 0);
 }
 
 // SetArray from a comparer of a running sort: the storage cannot grow, and the list must end up
 // as it was whether the call fails (a full storage) or swallows a conversion failure.
 TEST_F(HostileUse, SetArrayInsideASortOfTheSameListLeavesItAsItWas) {
-  struct Row {
+  const struct {
     const char* name;
     std::vector<Variant> values;
     std::int32_t raised;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"storage full", {Variant(7), Variant(8), Variant(9)}, 10},
       {"conversion fails", {Variant(7), Variant(u"x")}, 0},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     Ref<ArrayList_Long> list = make<ArrayList_Long>();
     list->put_GrowLength(5);
     for (std::int32_t v : {3, 1, 2}) list->AddItem(v);
     list->put_GrowLength(1);  // two spare slots; the next shrink would give one back
-    Array values(VarKind::Variant, 0, static_cast<std::int32_t>(row.values.size()));
-    for (std::size_t i = 0; i < row.values.size(); ++i) values.put(static_cast<std::int32_t>(i), row.values[i]);
+    const Variant values(Array(list_tests::array_of(0, row.values)));
     std::int32_t raised = -1;
     std::vector<std::int32_t> inside;
     bool first = true;
     auto comparer = list_tests::comparer([&](const Variant& a, const Variant& b) -> std::int16_t {
       if (std::exchange(first, false)) {
-        raised = error_of([&] { list->SetArray(Variant(values)); });
+        raised = error_of([&] { list->SetArray(values); });
         inside = list_tests::items(*list);
       }
       return static_cast<std::int16_t>(var_compare(a, b, false));

@@ -28,8 +28,6 @@ TEST(Comparers, VariantOrderInEveryComparer) {
       {"1 < 2", Variant(1), Variant(2), -1},
       {"2 > 1", Variant(2), Variant(1), 1},
       {"Long 2 = Double 2.0", Variant(2), Variant(2.0), 0},
-      {"number before string", Variant(5), Variant(u"abc"), -1},
-      {"Empty > -1", Variant(), Variant(-1), 1},
       {"Null = anything (left)", Variant::null(), Variant(1), 0},
       {"Null = anything (right)", Variant(1), Variant::null(), 0},
       {"null string = empty string", Variant(String()), Variant(u""), 0},
@@ -82,9 +80,6 @@ TEST(Comparers, ObjectsCompareThroughTheirDefaultValue) {
   EXPECT_EQ(three->reads, 1);  // the first test holds
   EXPECT_EQ(def->Compare(Variant(three), Variant(9)), -1);
   EXPECT_EQ(three->reads, 4);  // each of the three tests reads it again
-  EXPECT_RAISES(def->Compare(Variant(make<DefaultComparer>()), Variant(1)), 438);  // no default member
-  EXPECT_RAISES(def->Compare(Variant::nothing(), Variant(1)), 91);
-  EXPECT_RAISES(def->Compare(Variant(Array(VarKind::Long, 0, 1)), Variant(1)), 13);
 }
 
 using ComparersLive = test_support::LiveCountCheck;

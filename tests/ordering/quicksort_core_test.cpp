@@ -31,44 +31,39 @@ TEST(QuickSortMidpoint, RoundsHalfToEvenWithoutOverflow) {
   }
 }
 
-// One step of a sort as a test sees it: a pivot taken, a test against it, or an exchange.
-struct Step {
-  char what;  // 'p' pivot, 'b' before-test, 'a' after-test, 'x' exchange
-  std::int32_t i, j;
-};
-
-// Ops over a vector that log every step and check every index against [lo, hi].
+// Ops over a vector that log every step (p: a pivot taken, b and a: a test before or after it,
+// x: an exchange) and check every index against [lo, hi].
 struct LoggingOps {
   std::vector<int>& v;
   std::int32_t base, lo, hi;
-  std::vector<Step>& log;
   std::function<int(int, int)> order = [](int a, int b) { return (a > b) - (a < b); };
   bool keep_log = true;
+  std::string log{};
   std::size_t steps = 0;
 
-  void note(Step s) {
+  void note(char what, std::int32_t i) {
     ++steps;
-    if (keep_log) log.push_back(s);
+    if (keep_log) log += (log.empty() ? "" : " ") + std::string(1, what) + std::to_string(i);
   }
-
   int& at(std::int32_t k) {
     if (k < lo || k > hi) throw std::logic_error("index outside the range");
     return v[static_cast<std::size_t>(k - base)];
   }
   int take_pivot(std::int32_t mid) {
-    note({'p', mid, 0});
+    note('p', mid);
     return at(mid);
   }
   bool before(std::int32_t i, int pivot) {
-    note({'b', i, 0});
+    note('b', i);
     return order(at(i), pivot) < 0;
   }
   bool after(std::int32_t j, int pivot) {
-    note({'a', j, 0});
+    note('a', j);
     return order(at(j), pivot) > 0;
   }
   void exchange(std::int32_t i, std::int32_t j) {
-    note({'x', i, j});
+    note('x', i);
+    if (keep_log) log += ":" + std::to_string(j);
     std::swap(at(i), at(j));
   }
 };
@@ -77,15 +72,9 @@ struct LoggingOps {
 // index space from -2: what a comparer with side effects sees, call by call.
 TEST(QuickSortCore, TakesTheLiteralAlgorithmsSteps) {
   std::vector<int> v{3, 1, 3, 0, 2, 5, 1};
-  std::vector<Step> log;
-  LoggingOps ops{v, -2, -2, 4, log};
+  LoggingOps ops{v, -2, -2, 4};
   quicksort_literal(ops, -2, 4);
-  std::string steps;
-  for (const Step& s : log) {
-    steps += (steps.empty() ? "" : " ") + std::string(1, s.what) + std::to_string(s.i);
-    if (s.what == 'x') steps += ":" + std::to_string(s.j);
-  }
-  EXPECT_EQ(steps,
+  EXPECT_EQ(ops.log,
             "p1 b-2 a4 a3 a2 a1 x-2:1 b-1 a0 a-1 a-2 p2 b-1 b0 a4 x0:4 b1 a3 a2 x1:2 p0 b-1 a1 a0 x-1:0 "
             "p0 b0 a1 a0 x0:0 p3 b2 b3 a4 x3:4 p2 b2 a3 x2:3");
   EXPECT_EQ(v, (std::vector<int>{0, 1, 1, 2, 3, 3, 5}));
@@ -109,8 +98,7 @@ TEST(QuickSortCore, InconsistentOrdersStayInRangeAndKeepEveryElement) {
       std::vector<int> input(n);
       for (int& x : input) x = static_cast<int>(rng() % 10);
       std::vector<int> v = input;
-      std::vector<Step> log;
-      LoggingOps ops{v, 0, 0, static_cast<std::int32_t>(n) - 1, log};
+      LoggingOps ops{v, 0, 0, static_cast<std::int32_t>(n) - 1};
       ops.order = row.order;
       ASSERT_NO_THROW(quicksort_literal(ops, 0, static_cast<std::int32_t>(n) - 1));
       std::vector<int> a = input, b = v;
@@ -158,8 +146,7 @@ std::vector<int> adversarial_input(std::int32_t n) {
   };
   std::vector<int> ids(static_cast<std::size_t>(n));
   for (int k = 0; k < n; ++k) ids[static_cast<std::size_t>(k)] = k;
-  std::vector<Step> log;
-  LoggingOps ops{ids, 0, 0, n - 1, log};
+  LoggingOps ops{ids, 0, 0, n - 1};
   ops.order = order;
   ops.keep_log = false;
   quicksort_literal(ops, 0, n - 1);
@@ -173,8 +160,7 @@ TEST(QuickSortCore, AdversarialInputDoesNotGrowTheThreadStack) {
   constexpr std::int32_t n = 20000;
 #endif
   std::vector<int> v = adversarial_input(n);
-  std::vector<Step> log;
-  LoggingOps ops{v, 0, 0, n - 1, log};
+  LoggingOps ops{v, 0, 0, n - 1};
   ops.keep_log = false;
   run_on_small_stack(256 * 1024, [&] { quicksort_literal(ops, 0, n - 1); });
   EXPECT_TRUE(std::is_sorted(v.begin(), v.end()));

@@ -132,24 +132,18 @@ TEST_F(CollationTest, AsciiTableAgreesWithIcuInManyLocales) {
     // `s` with case flipped, a hyphen, apostrophe or control unit put in, or a unit dropped,
     // replaced or added.
     const auto near = [&](std::u16string s) {
-      const std::size_t inserted = pick(2);
-      switch (pick(4)) {
+      const std::size_t at = pick(s.size());  // the size: at the end
+      switch (pick(3)) {
         case 0:
           for (char16_t& c : s) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-          break;
+          return s;
         case 1:
-          s.insert(pick(s.size()), 1, inserted == 0 ? u'-' : inserted == 1 ? u'\'' : static_cast<char16_t>(pick(31)));
-          break;
+          return s.insert(at, 1, pick(1) ? u"-'"[pick(1)] : static_cast<char16_t>(pick(31)));
         case 2:
-          if (!s.empty()) s.erase(pick(s.size() - 1), 1);
-          break;
-        case 3:
-          if (!s.empty()) s[pick(s.size() - 1)] = unit();
-          break;
+          return at < s.size() ? s.erase(at, 1) : s;
         default:
-          s.push_back(unit());
+          return at < s.size() ? s.replace(at, 1, 1, unit()) : s + unit();
       }
-      return s;
     };
     int mismatches = 0;
     for (int i = 0; i < 4000 && mismatches < 5; ++i) {

@@ -72,7 +72,8 @@ TEST(Collection, FailuresRaiseAndChangeNothing) {
       {"remove position past the end", 9, [](Collection& c) { c.Remove(Variant(4)); }},
       {"remove absent key", 5, [](Collection& c) { c.Remove(Variant(u"zz")); }},
       {"duplicate key, other case", 457, [](Collection& c) { c.Add(Variant(9), Variant(u"A")); }},
-      {"both Before and After", 5, [](Collection& c) { c.Add(Variant(9), Variant::missing(), Variant(1), Variant(1)); }},
+      {"both Before and After", 5,
+       [](Collection& c) { c.Add(Variant(9), Variant::missing(), Variant(1), Variant(1)); }},
       {"Before past the end", 9, [](Collection& c) { c.Add(Variant(9), Variant::missing(), Variant(4)); }},
       {"After an absent key", 5,
        [](Collection& c) { c.Add(Variant(9), Variant(u"new"), Variant::missing(), Variant(u"zz")); }},
@@ -126,10 +127,7 @@ TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
   for (std::int32_t step = 0; step < 4000; ++step) {
     const int op = static_cast<int>(rng() % 10);
     if (op < 6 || model.empty()) {
-      std::u16string key;
-      if (rng() % 2 == 0) {
-        for (char digit : "Key-" + std::to_string(step)) key.push_back(static_cast<char16_t>(digit));
-      }
+      const std::u16string key(rng() % 2 ? u"" : String::from_utf8("Key-" + std::to_string(step)).view());
       std::size_t at = model.size();
       Variant before = Variant::missing();
       Variant after = Variant::missing();
@@ -148,14 +146,16 @@ TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
       const std::size_t at = op < 8 ? rng() % std::min<std::size_t>(model.size(), 3) : rng() % model.size();
       const std::u16string key = model[at].key;
       if (!key.empty() && op % 2 == 0) {
-        std::u16string upper = key;
-        for (char16_t& ch : upper) ch = (ch >= u'a' && ch <= u'z') ? static_cast<char16_t>(ch - 32) : ch;
-        c->Remove(Variant(String(upper)));
+        c->Remove(Variant(String(u"KEY" + key.substr(3))));  // in another case
       } else {
         c->Remove(Variant(static_cast<std::int32_t>(at + 1)));
       }
       model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
       ASSERT_TRUE(key.empty() || !c->contains(key)) << "step " << step;
+    }
+    if (step % 1000 == 999) {  // emptied from the back now and then
+      while (c->Count() > 0) c->Remove(Variant(c->Count()));
+      model.clear();
     }
     ASSERT_EQ(c->Count(), static_cast<std::int32_t>(model.size())) << "step " << step;
     if (step % 50 != 0 && model.size() >= 8) continue;
@@ -170,54 +170,26 @@ TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
   }
 }
 
-TEST(Collection, EmptiesFromTheFrontAndTheBack) {
+// Objects and the other kinds round-trip in the scenarios; here what is copied on the way in.
+TEST(Collection, CopiesValuesOnTheWayIn) {
   Ref<Collection> c = make<Collection>();
-  for (std::int32_t i = 0; i < 1000; ++i) c->Add(Variant(i), i == 0 ? Variant(u"k") : Variant::missing());
-  for (std::int32_t i = 0; i < 500; ++i) {
-    ASSERT_EQ(c->at(1).to_long(), i);
-    c->Remove(Variant(1));
-  }
-  while (c->Count() > 0) c->Remove(Variant(c->Count()));
-  EXPECT_EQ(c->begin(), c->end());
-  c->Add(Variant(5), Variant(u"k"));  // the first key is free again
-  EXPECT_EQ(c->at(1).to_long(), 5);
+  String text(u"before");
+  c->Add(Variant::by_ref(text));
+  text = String(u"after");
+  EXPECT_EQ(*c->Item(Variant(1)).if_string(), String(u"before"));
+  EXPECT_FALSE(c->Item(Variant(1)).is_by_ref());
+  ArrayOf<std::int32_t> numbers(5, 2);
+  c->Add(Variant(static_cast<Array>(numbers)));
+  numbers.at(5) = 42;
+  EXPECT_EQ(c->Item(Variant(2)).if_array()->get(5).to_long(), 0);
 }
 
-TEST(Collection, StoresObjectsByReferenceAndValuesByCopy) {
-  const std::int64_t live = Object::live_count();
-  {
-    Ref<Collection> inner = make<Collection>();
-    Ref<Collection> outer = make<Collection>();
-    outer->Add(Variant(inner), Variant(u"inner"));
-    outer->Add(Variant::nothing());
-    EXPECT_TRUE(outer->Item(Variant(u"inner")).to_object().same(inner));
-    EXPECT_TRUE(outer->Item(Variant(2)).is_object());
-
-    String text(u"before");
-    outer->Add(Variant::by_ref(text));
-    text = String(u"after");
-    EXPECT_EQ(*outer->Item(Variant(3)).if_string(), String(u"before"));
-    EXPECT_FALSE(outer->Item(Variant(3)).is_by_ref());
-
-    ArrayOf<std::int32_t> numbers(5, 2);
-    outer->Add(Variant(static_cast<Array>(numbers)));
-    numbers.at(5) = 42;
-    EXPECT_EQ(outer->Item(Variant(4)).if_array()->get(5).to_long(), 0);
-  }
-  EXPECT_EQ(Object::live_count(), live);
-}
-
-// Add with a Before key and Remove by name are reached late-bound, Item as the default member.
+// Add, Item and Remove are reached late-bound by the scenarios; Item is the default member.
 TEST(Collection, IsLateBoundWithItemAsDefaultMember) {
   Ref<Collection> c = make<Collection>();
   c->Add(Variant(u"x"), Variant(u"first"));
-  std::vector<Variant> add_before{Variant(u"y"), Variant::missing(), Variant(u"FIRST")};
-  invoke(*c, u"add", MemberKind::Method, add_before);
   std::vector<Variant> index{Variant(1)};
-  EXPECT_EQ(*invoke(*c, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"y"));
-  std::vector<Variant> by_key{Variant(u"first")};
-  invoke(*c, u"Remove", MemberKind::Method, by_key);
-  EXPECT_EQ(c->Count(), 1);
+  EXPECT_EQ(*invoke(*c, 0, MemberKind::Method | MemberKind::Get, index).if_string(), String(u"x"));
   ASSERT_NE(find_class(u"Collection"), nullptr);
   EXPECT_EQ(error_of([] { create_object(u"Quorvel.Collection"); }), 429) << "handed out, never created";
 }

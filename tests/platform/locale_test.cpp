@@ -4,7 +4,6 @@
 
 #include <set>
 #include <string>
-#include <thread>
 
 #include "quorvel/platform/string.h"
 #include "support/test_support.h"
@@ -21,17 +20,6 @@ class LocaleTest : public ::testing::Test {
   void SetUp() override { this_thread_context().reset(); }
   void TearDown() override { this_thread_context().reset(); }
 };
-
-TEST_F(LocaleTest, UserLocaleIsPerThreadAndDefaultsToUsEnglish) {
-  EXPECT_EQ(user_locale(), 0x409u);
-  set_user_locale(0x407);
-  EXPECT_EQ(user_locale(), 0x407u);
-  Lcid other = 0;
-  std::thread([&] { other = user_locale(); }).join();
-  EXPECT_EQ(other, 0x409u);
-  this_thread_context().reset();
-  EXPECT_EQ(user_locale(), 0x409u);
-}
 
 TEST_F(LocaleTest, MatchesRecordedLocaleDataButTheKnownDifferences) {
   // Rows where ICU's data is kept, each with why.
@@ -67,7 +55,9 @@ TEST_F(LocaleTest, MatchesRecordedLocaleDataButTheKnownDifferences) {
   EXPECT_EQ(differing, known_differences);
 }
 
+// The user locale is per thread (the collation and thread tests) and US English at first.
 TEST_F(LocaleTest, DefaultIdsStandForTheUserAndSystemLocales) {
+  EXPECT_EQ(locale_info(0)->tag, u"en-US");
   set_user_locale(0x407);
   ASSERT_TRUE(locale_info(0).has_value());
   EXPECT_EQ(locale_info(0)->tag, u"de-DE");

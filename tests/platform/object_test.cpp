@@ -84,25 +84,6 @@ TEST(Object, QueryAndIdentity) {
   EXPECT_TRUE(Ref<IFirst>().same(Ref<ISecond>()));
 }
 
-TEST(Object, InterfaceDescriptionsMapToViews) {
-  Ref<Both> both = make<Both>();
-  Object& o = *both;
-  Unknown* second = o.find_interface(ISecond::iid);
-  EXPECT_EQ(o.interface_of(second), &ISecond::interface_info());
-  EXPECT_EQ(o.interface_of(as_unknown(both.get())), Both::describe().own);
-  EXPECT_EQ(o.interface_for(ISecond::interface_info()), second);
-}
-
-TEST(Object, RefMovesWithoutCounting) {
-  Ref<Both> a = make<Both>();
-  Both* raw = a.get();
-  Ref<Both> b(std::move(a));
-  EXPECT_FALSE(a);  // NOLINT: moved-from is Nothing by contract
-  EXPECT_EQ(b.get(), raw);
-  Ref<Both> adopted = Ref<Both>::adopt(b.detach());
-  EXPECT_EQ(adopted.get(), raw);
-}
-
 TEST(Guid, TextFormsRoundTrip) {
   constexpr Guid g{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0001}"};
   EXPECT_EQ(g.to_string(), "{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0001}");

@@ -55,53 +55,21 @@ TEST(Registry, CreatesByProgramIdAndClassId) {
   }
 }
 
-TEST(Registry, GlobalObjectIsOnePerThread) {
-  Ref<Object> a = global_object(u"GlobalProbe");
-  Ref<Object> b = global_object(u"globalprobe");
-  EXPECT_TRUE(a.same(b));
-  Object* other = nullptr;
-  std::thread([&] { other = global_object(u"GlobalProbe").get(); }).join();
-  EXPECT_NE(other, a.get());
-}
-
 TEST(Registry, TypeLibraryListsRegisteredDescriptions) {
-  const TypeLibrary& lib = type_library();
-  EXPECT_STREQ(lib.name, "Quorvel");
-  EXPECT_EQ(lib.major, 5);
-  EXPECT_EQ(lib.minor, 24);
+  EXPECT_STREQ(type_library().name, "Quorvel");
   EXPECT_EQ(find_class(u"registryprobe"), &RegistryProbe::describe());
   EXPECT_EQ(find_interface_info(u"RegistryProbe"), RegistryProbe::describe().own);
-}
-
-TEST(Registry, DefaultMemberGivesTheReportedKind) {
-  Variant v(create_object(u"Quorvel.RegistryProbe"));
-  EXPECT_EQ(v.type_code(), 9);
-  EXPECT_EQ(v.var_type(), 8);
-  EXPECT_EQ(*v.default_value().if_string(), String(u"probe"));
-  Variant global(global_object(u"GlobalProbe"));
-  EXPECT_EQ(global.var_type(), 9);
-  EXPECT_EQ(error_of([&] { (void)global.default_value(); }), 438);
-  EXPECT_EQ(error_of([] { (void)Variant::nothing().default_value(); }), 91);
 }
 
 TEST(ErrorReporter, OneInstancePerThreadCreatedByTheFirstRaise) {
   std::thread([] {
     EXPECT_EQ(ErrorReporter::instances_on_this_thread(), 0);
     Ref<Object> sender = create_object(u"Quorvel.RegistryProbe");
-    try {
-      ErrorReporter::this_thread().RaiseError(-2147221503, Ref<Unknown>(as_unknown(sender.get())), String(u"why"));
-      ADD_FAILURE();
-    } catch (const Error& e) {
-      EXPECT_EQ(e.number(), -2147221503);
-      EXPECT_EQ(e.source(), String(u"RegistryProbe"));
-      EXPECT_EQ(e.description(), String(u"why"));
-    }
+    ErrorReporter& reporter = ErrorReporter::this_thread();
+    EXPECT_RAISES(reporter.RaiseError(-2147221503, Ref<Unknown>(as_unknown(sender.get())), String(u"why")), -2147221503,
+                  "why", "RegistryProbe");
     EXPECT_EQ(ErrorReporter::instances_on_this_thread(), 1);
-    try {
-      ErrorReporter::this_thread().RaiseError(9, nullptr, String());
-    } catch (const Error& e) {
-      EXPECT_EQ(e.source(), String(u"Quorvel"));
-    }
+    EXPECT_RAISES(reporter.RaiseError(9, nullptr, String()), 9, std::nullopt, "Quorvel");
   }).join();
 }
 

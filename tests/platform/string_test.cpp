@@ -14,15 +14,6 @@ TEST(String, NullAndEmptyAreTheSameValue) {
   EXPECT_EQ(null_string.c_str()[0], u'\0');
 }
 
-TEST(String, HoldsAnyCodeUnit) {
-  const char16_t units[] = {u'a', 0, 0xD800, u'b'};
-  String s(std::u16string_view(units, 4));
-  ASSERT_EQ(s.size(), 4u);
-  EXPECT_EQ(s.view()[1], 0);
-  EXPECT_EQ(s.view()[2], 0xD800);
-  EXPECT_EQ(s.c_str()[4], 0);
-}
-
 // Shared copies and moves are exercised by every list of strings, under the sanitizers.
 TEST(String, Utf8RoundTripAndReplacement) {
   struct Row {

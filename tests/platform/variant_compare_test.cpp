@@ -8,44 +8,15 @@
 #include <optional>
 #include <string>
 
-#include "quorvel/platform/describe.h"
 #include "quorvel/platform/thread_context.h"
+#include "support/test_objects.h"
 #include "support/test_support.h"
 
 namespace quorvel {
 namespace {
 
-/// An object whose default member (dispatch id 0) is a value given at construction.
-class Holder final : public ObjectImpl<> {
- public:
-  static constexpr const char* type_name = "VarCompareTestHolder";
-  static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0C01}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<Holder>(ClassFlags::None, {get<&Holder::get_Value>("Value", 0)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
-  explicit Holder(Variant value) : value_(std::move(value)) {}
-  Variant get_Value() { return value_; }
-
- private:
-  Variant value_;
-};
-
-/// An object with no default member.
-class Plain final : public ObjectImpl<> {
- public:
-  static constexpr const char* type_name = "VarCompareTestPlain";
-  static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0C02}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<Plain>(ClassFlags::None, {get<&Plain::get_Size>("Size", 1)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
-  std::int32_t get_Size() { return 1; }
-};
+using test_support::error_of;
+using test_support::token;
 
 /// The value a recorded side describes; nothing for the kinds the library does not have (Date,
 /// Decimal, Currency, 64-bit integers).
@@ -98,7 +69,7 @@ TEST_F(VariantCompareTest, MatchesEveryRecordedPair) {
         continue;
       }
       if (a->if_error() || b->if_error()) {
-        EXPECT_EQ(test_support::error_of([&] { var_compare(*a, *b, false); }), 13);
+        EXPECT_EQ(error_of([&] { var_compare(*a, *b, false); }), 13);
       } else {
         EXPECT_EQ(var_compare(*a, *b, false), order(row.at("binary")));
         EXPECT_EQ(var_compare(*a, *b, true), order(row.at("ignore_case")));
@@ -122,15 +93,18 @@ TEST_F(VariantCompareTest, RelationsBeyondTheRecordedPairs) {
   } rows[] = {
       {"any non-zero Boolean is True", Variant(VariantBool::from_bits(1)), Variant(-1), VarOrder::Equal},
       {"NaN relates to nothing", Variant(std::nan("")), Variant(1.0), VarOrder::Null},
-      {"Double rounding to the largest Single", Variant(std::nextafter(double{kMaxSingle}, 1e300)), Variant(kMaxSingle), VarOrder::Equal},
+      {"Double rounding to the largest Single", Variant(std::nextafter(double{kMaxSingle}, 1e300)), Variant(kMaxSingle),
+       VarOrder::Equal},
       {"Double beyond every finite Single", Variant(1e300), Variant(kMaxSingle), VarOrder::Greater},
-      {"finite Double short of a Single infinity", Variant(-1e300), Variant(-std::numeric_limits<float>::infinity()), VarOrder::Greater},
+      {"finite Double short of a Single infinity", Variant(-1e300), Variant(-std::numeric_limits<float>::infinity()),
+       VarOrder::Greater},
       {"Double too small for a Single", Variant(1e-300), Variant(0.0f), VarOrder::Equal},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(var_compare(row.a, row.b, false), row.order);
-    EXPECT_EQ(var_compare(row.b, row.a, true), row.order == VarOrder::Null ? row.order : static_cast<VarOrder>(-static_cast<int>(row.order)));
+    EXPECT_EQ(var_compare(row.b, row.a, true),
+              row.order == VarOrder::Null ? row.order : static_cast<VarOrder>(-static_cast<int>(row.order)));
   }
 }
 
@@ -141,9 +115,9 @@ TEST_F(VariantCompareTest, ReadsThroughReferencesAndDefaultValues) {
   std::int32_t number = 7;
   EXPECT_EQ(var_compare(Variant(7.0), Variant::by_ref(number), false), VarOrder::Equal);
 
-  const Variant holds_five(make<Holder>(Variant(5)));
-  const Variant holds_text(make<Holder>(Variant(u"abc")));
-  const Variant holds_holder(make<Holder>(holds_five));
+  const Variant holds_five(token(Variant(5)));
+  const Variant holds_text(token(Variant(u"abc")));
+  const Variant holds_holder(token(holds_five));
   EXPECT_EQ(var_compare(holds_five, Variant(5), false), VarOrder::Equal);
   EXPECT_EQ(var_compare(holds_five, holds_text, false), VarOrder::Less) << "number before string";
   EXPECT_EQ(var_compare(Variant(4), holds_holder, false), VarOrder::Less) << "followed twice";
@@ -153,8 +127,8 @@ TEST_F(VariantCompareTest, ReadsThroughReferencesAndDefaultValues) {
 // Each row is compared both ways round, once in each mode.
 TEST_F(VariantCompareTest, WhatCannotBeCompared) {
   const Variant array(Array(VarKind::Long, 0, 2));
-  const Variant plain(make<Plain>());
-  const Variant holds_array(make<Holder>(array));
+  const Variant plain(test_support::comparer(nullptr));  // no default member
+  const Variant holds_array(token(array));
   const struct {
     const char* name;
     Variant a;
@@ -170,8 +144,8 @@ TEST_F(VariantCompareTest, WhatCannotBeCompared) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(test_support::error_of([&] { var_compare(row.a, row.b, false); }), row.error);
-    EXPECT_EQ(test_support::error_of([&] { var_compare(row.b, row.a, true); }), row.error);
+    EXPECT_EQ(error_of([&] { var_compare(row.a, row.b, false); }), row.error);
+    EXPECT_EQ(error_of([&] { var_compare(row.b, row.a, true); }), row.error);
   }
 }
 

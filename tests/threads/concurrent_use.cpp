@@ -14,7 +14,7 @@
 #include "quorvel/arraylists/array_list_string.h"
 #include "quorvel/frame/comparer_interfaces.h"
 #include "quorvel/ordering/comparers.h"
-#include "quorvel/platform/describe.h"
+#include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/locale.h"
 #include "quorvel/platform/registry.h"
@@ -25,21 +25,6 @@ namespace {
 
 constexpr int kThreads = 4;
 constexpr int kRounds = 20;
-
-/// Descending order of Longs: a caller's own comparer, written in C++.
-class Descending final : public ObjectImpl<IComparer> {
- public:
-  static constexpr const char* type_name = "TestDescending";
-  static constexpr Guid iid{"{5B1C2E70-41A9-4C3B-9E2D-7F0A11C0D001}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Descending, IComparer>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
-  std::int16_t Compare(const Variant& A, const Variant& B) override {
-    return static_cast<std::int16_t>((*B.if_long() > *A.if_long()) - (*B.if_long() < *A.if_long()));
-  }
-};
 
 Variant call(const Variant& target, std::u16string_view name, std::vector<Variant> args = {}) {
   return invoke(target, name, MemberKind::Method | MemberKind::Get, args);
@@ -62,11 +47,11 @@ void one_round(int thread, void* own_debug[2]) {
   expect(invoke(*list.if_object(), item, MemberKind::Method | MemberKind::Get, at0).to_long() == thread,
          "late binding by dispatch id");
 
-  // Early-bound, with a C++ comparer.
+  // Early-bound.
   Ref<ArrayList_Long> early = make<ArrayList_Long>();
-  for (std::int32_t v : {2, 7, 4}) early->AddItem(v + thread);
-  early->Sort(Variant::missing(), Variant::missing(), make<Descending>());
-  expect(early->get_Item(0) == 7 + thread && early->get_Item(2) == 2 + thread, "C++ comparer");
+  for (std::int32_t v : {7, 2, 4}) early->AddItem(v + thread);
+  early->Sort(Variant::missing(), Variant::missing(), make<BinaryModeComparer>());
+  expect(early->get_Item(0) == 2 + thread && early->get_Item(2) == 7 + thread, "early-bound sort");
 
   // Text order through the collator of this thread's locale.
   Ref<ArrayList_String> words = make<ArrayList_String>();
@@ -75,18 +60,16 @@ void one_round(int thread, void* own_debug[2]) {
   expect(words->get_Item(0).view() == u"\u00E4pfel" && words->get_Item(3).view() == u"pear", "text order");
 
   // Errors raised and caught: the list's own and the binding's.
-  try {
-    early->get_Item(5);
-    expect(false, "no error for an index out of range");
-  } catch (const Error& e) {
-    expect(e.number() == -2147221503 && e.source().view() == u"ArrayList_Long", "list error");
-  }
-  try {
-    call(list, u"NoSuchMember");
-    expect(false, "no error for a missing member");
-  } catch (const Error& e) {
-    expect(e.number() == 438, "binding error");
-  }
+  const auto number_of = [](auto f) {
+    try {
+      f();
+    } catch (const Error& e) {
+      return e.number();
+    }
+    return 0;
+  };
+  expect(number_of([&] { early->get_Item(5); }) == -2147221503, "list error");
+  expect(number_of([&] { call(list, u"NoSuchMember"); }) == 438, "binding error");
 
   // The global object: one per thread, the same on every call from that thread.
   Variant debug(global_object(u"clsDebug"));
@@ -130,7 +113,8 @@ TEST(ConcurrentUse, ThreadsKeepTheirOwnStateAndShareNothingByAccident) {
   for (int t = 0; t < kThreads; ++t) {
     SCOPED_TRACE("thread " + std::to_string(t));
     EXPECT_EQ(failures[static_cast<std::size_t>(t)], "");
-    for (int u = 0; u < t; ++u) EXPECT_NE(debug_objects[static_cast<std::size_t>(t)][0], debug_objects[static_cast<std::size_t>(u)][0]);
+    for (int u = 0; u < t; ++u)
+      EXPECT_NE(debug_objects[static_cast<std::size_t>(t)][0], debug_objects[static_cast<std::size_t>(u)][0]);
   }
 }
 
