@@ -238,6 +238,14 @@ ElementBlock ArrayListCore<Derived, E>::element_block() noexcept {
 
 template <class Derived, class E>
 void ArrayListCore<Derived, E>::append_block(const void* data, std::int32_t count) {
+  // One growth to the capacity the appends would reach step by step.
+  const std::int64_t wanted = static_cast<std::int64_t>(this->store_.count()) + count;
+  if (wanted > INT32_MAX) raise_runtime_error(RuntimeError::Overflow);
+  if (wanted > this->store_.capacity()) {
+    const std::int64_t grow = this->store_.grow_length();
+    const std::int64_t steps = (wanted - this->store_.capacity() + grow - 1) / grow;
+    this->store_.reserve(static_cast<std::int32_t>(std::min<std::int64_t>(this->store_.capacity() + steps * grow, INT32_MAX)));
+  }
   const E* items = static_cast<const E*>(data);
   for (std::int32_t i = 0; i < count; ++i) this->store_.append(items[i]);
 }

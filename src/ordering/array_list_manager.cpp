@@ -3,11 +3,13 @@
 // order is a caller's, a typed route over the list's elements in place that gives the same answer.
 #include "quorvel/ordering/array_list_manager.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <span>
 #include <type_traits>
+#include <vector>
 
 #include "ordering/quicksort_core.h"
 #include "quorvel/frame/direct_elements.h"
@@ -19,6 +21,7 @@
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/interface_cast.h"
+#include "quorvel/platform/memory.h"
 #include "quorvel/platform/variant_compare.h"
 
 namespace quorvel {
@@ -145,22 +148,24 @@ int order_with_value(const E& element, const Variant& value) {
   }
 }
 
-// Appends the first element of each run of equal elements to `target`, a stretch of
-// consecutive first elements at a time.
+// Appends the first element of each run of equal elements to `target`, gathered a chunk at a
+// time so that the list is called once per chunk rather than once per element.
 void append_run_heads(const ElementBlock& block, IDirectElements& target) {
   with_elements(block, [&](auto items) {
-    std::int64_t start = 0;
-    const auto count = static_cast<std::int64_t>(items.size());
-    auto flush = [&](std::int64_t end) {
-      if (end > start) target.append_block(&items[static_cast<std::size_t>(start)], static_cast<std::int32_t>(end - start));
+    using E = std::remove_const_t<typename decltype(items)::element_type>;
+    constexpr std::size_t kChunk = 4096;
+    std::vector<E, RaisingAllocator<E>> chunk;
+    chunk.reserve(std::min(items.size(), kChunk));
+    auto flush = [&] {
+      target.append_block(chunk.data(), static_cast<std::int32_t>(chunk.size()));
+      chunk.clear();
     };
-    for (std::int64_t k = 1; k < count; ++k) {
-      if (equal(items[static_cast<std::size_t>(k - 1)], items[static_cast<std::size_t>(k)])) {
-        flush(k);
-        start = k + 1;
-      }
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      if (k > 0 && equal(items[k - 1], items[k])) continue;
+      chunk.push_back(items[k]);
+      if (chunk.size() == kChunk) flush();
     }
-    flush(count);
+    if (!chunk.empty()) flush();
   });
 }
 
