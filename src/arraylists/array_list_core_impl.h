@@ -22,7 +22,8 @@ namespace quorvel {
 // --- the list ------------------------------------------------------------------------------
 
 template <class Derived, class E>
-ArrayListCore<Derived, E>::ArrayListCore() : list_view_(*this), reader_view_(*this), text_view_(*this) {}
+ArrayListCore<Derived, E>::ArrayListCore()
+    : list_view_(*this), reader_view_(*this), text_view_(*this), direct_view_(*this) {}
 
 template <class Derived, class E>
 ArrayListCore<Derived, E>::~ArrayListCore() = default;
@@ -32,6 +33,7 @@ Unknown* ArrayListCore<Derived, E>::find_view(const Guid& iid) noexcept {
   if (iid == IArrayList::iid) return &list_view_;
   if (iid == IArrayList2::iid) return &text_view_;
   if (Derived::kFlavor.readable && iid == IArrayReader::iid) return &reader_view_;
+  if (iid == IDirectElements::iid) return &direct_view_;
   return nullptr;
 }
 
@@ -230,6 +232,25 @@ E* ArrayListCore<Derived, E>::data_address() noexcept {
 }
 
 template <class Derived, class E>
+ElementBlock ArrayListCore<Derived, E>::element_block() noexcept {
+  return {ElementKind<E>::kind, this->store_.items().data(), this->store_.count()};
+}
+
+template <class Derived, class E>
+void ArrayListCore<Derived, E>::append_block(const void* data, std::int32_t count) {
+  // One growth to the capacity the appends would reach step by step.
+  const std::int64_t wanted = static_cast<std::int64_t>(this->store_.count()) + count;
+  if (wanted > INT32_MAX) raise_runtime_error(RuntimeError::Overflow);
+  if (wanted > this->store_.capacity()) {
+    const std::int64_t grow = this->store_.grow_length();
+    const std::int64_t steps = (wanted - this->store_.capacity() + grow - 1) / grow;
+    this->store_.reserve(static_cast<std::int32_t>(std::min<std::int64_t>(this->store_.capacity() + steps * grow, INT32_MAX)));
+  }
+  const E* items = static_cast<const E*>(data);
+  for (std::int32_t i = 0; i < count; ++i) this->store_.append(items[i]);
+}
+
+template <class Derived, class E>
 Ref<Derived> ArrayListCore<Derived, E>::Copy(const Variant& m, const Variant& n) {
   if (this->store_.count() == 0 && m.is_missing() && n.is_missing()) return make<Derived>();
   // Both bounds are converted (caller code may run) before the list is looked at again.
@@ -365,8 +386,9 @@ ClassInfo describe_array_list(std::vector<MemberInfo> own = {}, const char* help
 
 /// Compiles the shared members and the views for list class `C` with element type `E`; used
 /// inside namespace quorvel.
-#define QUORVEL_INSTANTIATE_ARRAY_LIST(C, E)           \
-  template class ArrayListCore<C, E>;                  \
-  template class ArrayListView<ArrayListCore<C, E>>;   \
-  template class ArrayReaderView<ArrayListCore<C, E>>; \
-  template class ArrayTextView<ArrayListCore<C, E>>
+#define QUORVEL_INSTANTIATE_ARRAY_LIST(C, E)              \
+  template class ArrayListCore<C, E>;                     \
+  template class ArrayListView<ArrayListCore<C, E>>;      \
+  template class ArrayReaderView<ArrayListCore<C, E>>;    \
+  template class ArrayTextView<ArrayListCore<C, E>>;      \
+  template class DirectElementsView<ArrayListCore<C, E>>

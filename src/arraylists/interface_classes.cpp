@@ -9,5 +9,6 @@ QUORVEL_DESCRIBE_INERT_CLASS(IArrayListClass, IArrayList, ClassFlags::Creatable)
 QUORVEL_DESCRIBE_INERT_CLASS(IFormatterClass, IFormatter, ClassFlags::Creatable)
 QUORVEL_DESCRIBE_INERT_CLASS(IArrayReaderClass, IArrayReader, ClassFlags::None)
 QUORVEL_DESCRIBE_INERT_CLASS(IArrayList2Class, IArrayList2, ClassFlags::None)
+QUORVEL_DESCRIBE_INERT_CLASS(IArrayInitializerClass, IArrayInitializer, ClassFlags::None)
 
 }  // namespace quorvel

@@ -11,7 +11,10 @@
 #include "quorvel/arraylists/array_list_value.h"
 #include "quorvel/arraylists/array_list_variant.h"
 #include "quorvel/arraylists/interface_classes.h"
+#include "quorvel/arraylists/locked_array_list.h"
+#include "quorvel/frame/array_initializer.h"
 #include "quorvel/frame/cls_debug.h"
+#include "quorvel/ordering/array_list_manager.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/ordering/comparers.h"
 #include "quorvel/platform/collection.h"
@@ -38,6 +41,14 @@ constexpr DescribeClass kClasses[] = {
     &ArrayList_String::describe,
     &ArrayList_Value::describe,
     &ArrayList_Variant::describe,
+    &LockedArrayList_Boolean::describe,
+    &LockedArrayList_Byte::describe,
+    &LockedArrayList_Double::describe,
+    &LockedArrayList_Integer::describe,
+    &LockedArrayList_Long::describe,
+    &LockedArrayList_Single::describe,
+    &LockedArrayList_String::describe,
+    &ArrayList_Manager::describe,
     &DefaultComparer::describe,
     &BinaryModeComparer::describe,
     &TextModeComparer::describe,
@@ -46,6 +57,7 @@ constexpr DescribeClass kClasses[] = {
     &IFormatterClass::describe,
     &IArrayReaderClass::describe,
     &IArrayList2Class::describe,
+    &IArrayInitializerClass::describe,
     &IComparerClass::describe,
     &IFindComparerClass::describe,
     &IrefStringComparerClass::describe,
@@ -54,7 +66,7 @@ constexpr DescribeClass kClasses[] = {
 constexpr DescribeInterface kInterfaces[] = {
     &IArrayList::interface_info, &IArrayReader::interface_info,  &IArrayList2::interface_info,
     &IFormatter::interface_info, &IComparer::interface_info,     &IFindComparer::interface_info,
-    &IrefStringComparer::interface_info,
+    &IrefStringComparer::interface_info, &IArrayInitializer::interface_info,
 };
 
 }  // namespace

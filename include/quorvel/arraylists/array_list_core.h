@@ -10,6 +10,7 @@
 #include "quorvel/arraylists/list_storage.h"
 #include "quorvel/frame/array_list_interfaces.h"
 #include "quorvel/frame/comparer_interfaces.h"
+#include "quorvel/frame/direct_elements.h"
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/variant.h"
 
@@ -137,6 +138,18 @@ class ArrayTextView final : public ForwardingView<IArrayList2, List> {
   QUORVEL_FORWARDING_MEMBERS(QUORVEL_IARRAYLIST2_MEMBERS)
 };
 
+/// The library-internal block view of a list (`IDirectElements`).
+template <class List>
+class DirectElementsView final : public InterfaceView<IDirectElements> {
+ public:
+  explicit DirectElementsView(List& list) noexcept : InterfaceView<IDirectElements>(list), list_(list) {}
+  ElementBlock element_block() noexcept override { return list_.element_block(); }
+  void append_block(const void* data, std::int32_t count) override { list_.append_block(data, count); }
+
+ private:
+  List& list_;
+};
+
 /// The shared members of every list, in terms of its element type `E`; `Derived` is the list
 /// class (for `Copy`, `CreateNew` and its `ListFlavor`). Errors are raised through the error
 /// reporter with the list as sender, and every check comes before any change. Every member that
@@ -231,6 +244,7 @@ class ArrayListCore : public ItemAccessors<E> {
 
  private:
   friend class ArrayListView<ArrayListCore>;
+  friend class DirectElementsView<ArrayListCore>;
 
   // Where `IArrayList` does more than forward: assignment by the list's kind, Sort's (0, 0), and
   // CreateNew, which the list itself does not offer.
@@ -250,10 +264,13 @@ class ArrayListCore : public ItemAccessors<E> {
   /// The address of element 0 of a list with at least one element, else null: how `Copy`
   /// reaches its new list's storage.
   E* data_address() noexcept;
+  ElementBlock element_block() noexcept;
+  void append_block(const void* data, std::int32_t count);
 
   ArrayListView<ArrayListCore> list_view_;
   ArrayReaderView<ArrayListCore> reader_view_;
   ArrayTextView<ArrayListCore> text_view_;
+  DirectElementsView<ArrayListCore> direct_view_;
 };
 
 }  // namespace quorvel

@@ -1,8 +1,10 @@
 // The list interfaces published as classes of their own: callers can create `IArrayList` and
-// `IFormatter`; `IArrayReader` and `IArrayList2` exist but are not creatable. Their members do
-// nothing and give the default of their result kind (0, Empty, the empty string, Nothing, False).
+// `IFormatter`; `IArrayReader`, `IArrayList2` and `IArrayInitializer` exist but are not creatable.
+// Their members do nothing and give the default of their result kind (0, Empty, the empty string,
+// Nothing, False).
 #pragma once
 
+#include "quorvel/frame/array_initializer.h"
 #include "quorvel/frame/array_list_interfaces.h"
 
 namespace quorvel {
@@ -15,5 +17,8 @@ QUORVEL_INERT_CLASS(IFormatterClass, IFormatter, QUORVEL_IFORMATTER_MEMBERS, "{A
 QUORVEL_INERT_CLASS(IArrayReaderClass, IArrayReader, QUORVEL_IARRAYREADER_MEMBERS, "{C5357F31-5381-43CB-80D1-27D5A8901672}");
 /// The class "IArrayList2" (not creatable): its text form is the empty string.
 QUORVEL_INERT_CLASS(IArrayList2Class, IArrayList2, QUORVEL_IARRAYLIST2_MEMBERS, "{9DE747DB-BCF3-4B98-805E-61CEC5C70B0C}");
+/// The class "IArrayInitializer" (not creatable): its initialisers fill nothing.
+QUORVEL_INERT_CLASS(IArrayInitializerClass, IArrayInitializer, QUORVEL_IARRAYINITIALIZER_MEMBERS,
+                    "{E58E7E37-38FD-4B93-A9DE-C9034E4EC597}");
 
 }  // namespace quorvel
