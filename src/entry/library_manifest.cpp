@@ -11,6 +11,10 @@
 #include "quorvel/arraylists/array_list_value.h"
 #include "quorvel/arraylists/array_list_variant.h"
 #include "quorvel/arraylists/interface_classes.h"
+#include "quorvel/containers/box_variant.h"
+#include "quorvel/containers/cls_list.h"
+#include "quorvel/containers/cls_stack.h"
+#include "quorvel/containers/stack_variant.h"
 #include "quorvel/frame/cls_debug.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/ordering/comparers.h"
@@ -41,6 +45,10 @@ constexpr DescribeClass kClasses[] = {
     &DefaultComparer::describe,
     &BinaryModeComparer::describe,
     &TextModeComparer::describe,
+    &clsList::describe,
+    &clsStack::describe,
+    &Stack_Variant::describe,
+    &Box_Variant::describe,
     // interfaces published as classes
     &IArrayListClass::describe,
     &IFormatterClass::describe,
@@ -57,10 +65,12 @@ constexpr DescribeInterface kInterfaces[] = {
     &IrefStringComparer::interface_info,
 };
 
+constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
+
 }  // namespace
 
 const LibraryManifest& library_manifest() noexcept {
-  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, {}, {}};
+  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, kEnums, {}};
   return manifest;
 }
 
