@@ -12,10 +12,12 @@
 #include "quorvel/arraylists/array_list_variant.h"
 #include "quorvel/arraylists/interface_classes.h"
 #include "quorvel/containers/box_variant.h"
+#include "quorvel/containers/cls_hash_id_ix.h"
 #include "quorvel/containers/cls_list.h"
 #include "quorvel/containers/cls_stack.h"
 #include "quorvel/containers/stack_variant.h"
 #include "quorvel/frame/cls_debug.h"
+#include "quorvel/frame/unary_long_test.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/ordering/comparers.h"
 #include "quorvel/platform/collection.h"
@@ -49,6 +51,7 @@ constexpr DescribeClass kClasses[] = {
     &clsStack::describe,
     &Stack_Variant::describe,
     &Box_Variant::describe,
+    &clsHashIdIx::describe,
     // interfaces published as classes
     &IArrayListClass::describe,
     &IFormatterClass::describe,
@@ -57,12 +60,13 @@ constexpr DescribeClass kClasses[] = {
     &IComparerClass::describe,
     &IFindComparerClass::describe,
     &IrefStringComparerClass::describe,
+    &IUnaryLongTestClass::describe,
 };
 
 constexpr DescribeInterface kInterfaces[] = {
     &IArrayList::interface_info, &IArrayReader::interface_info,  &IArrayList2::interface_info,
     &IFormatter::interface_info, &IComparer::interface_info,     &IFindComparer::interface_info,
-    &IrefStringComparer::interface_info,
+    &IrefStringComparer::interface_info, &IUnaryLongTest::interface_info,
 };
 
 constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
