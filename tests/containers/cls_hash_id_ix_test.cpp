@@ -1,0 +1,179 @@
+#include "quorvel/containers/cls_hash_id_ix.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "quorvel/frame/error_catalogue.h"
+#include "support/test_objects.h"
+#include "support/test_support.h"
+
+namespace quorvel {
+namespace {
+
+using HashLive = test_support::LiveCountCheck;
+
+// A C++ condition: passes values above `floor`, counting its calls; raises when `floor` is INT_MIN.
+class Above final : public ObjectImpl<IUnaryLongTest> {
+ public:
+  static constexpr const char* type_name = "TestAbove";
+  static constexpr Guid iid{"{90EB2A62-8086-4901-AE0A-BF19C4789436}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<Above, IUnaryLongTest>(ClassFlags::None, {});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  explicit Above(std::int32_t floor) : floor_(floor) {}
+  bool Test(std::int32_t Value) override {
+    ++calls;
+    if (floor_ == INT_MIN) raise_runtime_error(RuntimeError::Overflow);
+    return Value > floor_;
+  }
+  int calls = 0;
+
+ private:
+  std::int32_t floor_;
+};
+
+std::vector<std::int32_t> all_of(clsHashIdIx& h, std::int32_t id) {
+  ArrayOf<std::int32_t> got;
+  std::int32_t n = -1;
+  h.LookupIx4Id(id, got, n);
+  if (n == 0) return {};
+  return {got.items().begin(), got.items().begin() + n};
+}
+
+TEST_F(HashLive, BucketsComeFromThePrimeTableAndNegativeIdsFoldOntoPositive) {
+  struct Row {
+    std::int32_t size;  // 0: the default table
+    std::int32_t buckets;
+  } rows[] = {{0, 1000}, {1, 53}, {63, 53}, {64, 97}, {1000, 769}, {1024, 1543}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.size);
+    auto h = make<clsHashIdIx>();
+    if (row.size) h->put_lTableSize(row.size);
+    // Ids one table apart share a bucket: the second insert lands in the same slot arrays.
+    for (std::int32_t id : {7, -7, 7 + row.buckets, -7 - row.buckets}) h->InsertIdIx(id, id);
+    h->put_SpareSlots(true);
+    std::vector<std::int32_t> order;
+    for (std::int32_t id : {7, -7, 7 + row.buckets, -7 - row.buckets}) order.push_back(h->FindFirstIxDefault(id, 0));
+    h->RemoveAllIx4Id(7);  // moves the last pair (-7 - buckets) into slot 0
+    EXPECT_EQ(all_of(*h, -7 - row.buckets), std::vector<std::int32_t>{-7 - row.buckets});
+    EXPECT_EQ(order, (std::vector<std::int32_t>{7, -7, 7 + row.buckets, -7 - row.buckets}));
+  }
+}
+
+TEST_F(HashLive, SizingClosesWithTheFirstInsertAndRefusesNonsense) {
+  auto h = make<clsHashIdIx>();
+  EXPECT_RAISES(h->put_lTableSize(0), error_number::kInvalidArgument);
+  EXPECT_RAISES(h->put_lTableSize(INT_MIN), error_number::kInvalidArgument);
+  EXPECT_RAISES(h->put_lSlotSizeIncrement(0), error_number::kInvalidArgument);
+  h->InsertIdIx(1, 1);
+  h->InsertIdIx(1, 1);  // stored once
+  EXPECT_EQ(all_of(*h, 1).size(), 1u);
+  EXPECT_RAISES(h->put_lTableSize(100), 1001, "Let lTableSize/1", "clsHashIdIx");
+  EXPECT_RAISES(h->put_lSlotSizeIncrement(5), 1001, "Let lSlotSizeIncrement/1", "clsHashIdIx");
+}
+
+TEST_F(HashLive, RemovalFillsTheHoleFromTheEnd) {
+  struct Row {
+    const char* name;
+    std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+    std::function<void(clsHashIdIx&)> remove;
+    std::int32_t id;
+    std::vector<std::int32_t> left;
+  } rows[] = {
+      {"first of three", {{5, 1}, {5, 2}, {5, 3}}, [](clsHashIdIx& h) { h.RemoveIx4Id(5, 1); }, 5, {3, 2}},
+      {"absent pair", {{5, 1}}, [](clsHashIdIx& h) { h.RemoveIx4Id(5, 9); }, 5, {1}},
+      {"all of one id", {{5, 1}, {5, 2}}, [](clsHashIdIx& h) { h.RemoveAllIx4Id(5); }, 5, {}},
+      {"all, keeping others", {{5, 1}, {1005, 2}, {5, 3}}, [](clsHashIdIx& h) { h.RemoveAllIx4Id(5); }, 1005, {2}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto h = make<clsHashIdIx>();
+    for (const auto& p : row.pairs) h->InsertIdIx(p.first, p.second);
+    row.remove(*h);
+    EXPECT_EQ(all_of(*h, row.id), row.left);
+  }
+}
+
+TEST_F(HashLive, BothGrowthPoliciesKeepEveryPair) {
+  for (bool spare : {false, true}) {
+    SCOPED_TRACE(spare);
+    auto h = make<clsHashIdIx>();
+    h->put_lSlotSizeIncrement(1);
+    h->InsertIdIx(3, 0);  // a bucket of capacity 1, grown under the spare rule from here
+    h->put_SpareSlots(spare);
+    std::vector<std::int32_t> expected{0};
+    for (std::int32_t i = 1; i < 200; ++i) {
+      h->InsertIdIx(3 + 1000 * (i % 3), i);
+      if (i % 3 == 0) expected.push_back(i);
+    }
+    EXPECT_EQ(all_of(*h, 3), expected);
+  }
+}
+
+TEST_F(HashLive, ArrayLookupsFollowTheirBufferRules) {
+  auto h = make<clsHashIdIx>();
+  h->InsertIdIx(5, 50);
+  h->InsertIdIx(1005, 99);
+  h->InsertIdIx(5, 51);
+  ArrayOf<std::int32_t> buffer(7, 2);
+  std::int32_t n = -1;
+  h->LookupIx4Id(6, buffer, n);  // empty bucket: untouched
+  EXPECT_EQ(buffer.lower_bound(), 7);
+  EXPECT_EQ(n, 0);
+  h->LookupIx4Id(2005, buffer, n);  // bucket 5 without a match: one element
+  EXPECT_EQ(buffer.lower_bound(), 1);
+  EXPECT_EQ(buffer.count(), 1);
+  h->LookupIx4Id(5, buffer, n, false);
+  EXPECT_EQ(buffer.count(), 3);
+  EXPECT_EQ(n, 2);
+  ArrayOf<std::int32_t> reused(1, 100);
+  reused.items()[2] = 42;
+  h->LookupIx4IdExLB1(5, reused, n);
+  EXPECT_EQ(reused.count(), 100);
+  EXPECT_EQ(reused.items()[0] + reused.items()[1] + reused.items()[2], 50 + 51 + 42);
+  ArrayOf<std::int32_t> zero_based(0, 100);
+  EXPECT_RAISES(h->LookupIx4IdExLB1(5, zero_based, n), error_number::kInvalidArgument, "Lbound<>1");
+  EXPECT_EQ(n, 0);
+  ArrayOf<std::int32_t> unallocated;
+  EXPECT_RAISES(h->LookupIx4IdExLB1(5, unallocated, n), 9);
+  h->LookupIx4IdExLB1(6, unallocated, n);  // no match: the buffer is never looked at
+  ArrayOf<std::int32_t> small(-3, 1);
+  h->LookupIx4IdExLB1(5, small, n);
+  EXPECT_EQ(small.lower_bound(), 1);
+  EXPECT_EQ(small.count(), 3);
+}
+
+TEST_F(HashLive, FirstIndexLookupsAndConditions) {
+  auto h = make<clsHashIdIx>();
+  std::int32_t ix = -1;
+  EXPECT_FALSE(h->TryFindFirstIx(7, ix));
+  EXPECT_FALSE(h->colLookupIx4Id(7));
+  h->InsertIdIx(7, 100);
+  h->InsertIdIx(7, 200);
+  h->InsertIdIx(7, 300);
+  EXPECT_FALSE(h->colLookupIx4Id(1007));  // a bucket holding only other ids
+  EXPECT_EQ(h->colLookupIx4Id(7)->Count(), 3);
+  EXPECT_EQ(h->FindFirstIxDefault(7, -1), 100);
+  EXPECT_EQ(h->FindFirstIxDefault(8, -1), -1);
+  auto above = make<Above>(150);
+  EXPECT_TRUE(h->TryFindFirstIxIf(above, 7, ix));
+  EXPECT_EQ(ix, 200);
+  EXPECT_EQ(above->calls, 2);
+  EXPECT_FALSE(h->TryFindFirstIxIf(make<Above>(300), 7, ix));
+  EXPECT_EQ(ix, 200);
+  EXPECT_RAISES(h->TryFindFirstIxIf(make<Above>(INT_MIN), 7, ix), 6);
+  EXPECT_RAISES(h->TryFindFirstIxIf(nullptr, 7, ix), 91);
+  EXPECT_FALSE(h->TryFindFirstIxIf(nullptr, 8, ix));
+  h->TearDown();
+  EXPECT_FALSE(h->TryFindFirstIx(7, ix));
+  EXPECT_RAISES(h->InsertIdIx(7, 1), error_number::kInvalidState);
+}
+
+}  // namespace
+}  // namespace quorvel
