@@ -4,10 +4,13 @@
 
 #include <climits>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "quorvel/frame/error_catalogue.h"
+#include "quorvel/platform/late_binding.h"
+#include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
 
@@ -36,6 +39,19 @@ class Above final : public ObjectImpl<IUnaryLongTest> {
 
  private:
   std::int32_t floor_;
+};
+
+// A condition known only by its member names: reached through late binding.
+class NamedTest final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "TestNamedCondition";
+  static constexpr Guid iid{"{3C1D0B1E-52A4-4E0B-9F3E-7A1C0D2E4B61}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<NamedTest>(ClassFlags::None, {method<&NamedTest::Test>("Test", 1, "Value")});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  Variant Test(std::int32_t Value) { return Variant(static_cast<std::int32_t>(Value == 300 ? -1 : 0)); }
 };
 
 std::vector<std::int32_t> all_of(clsHashIdIx& h, std::int32_t id) {
@@ -116,6 +132,24 @@ TEST_F(HashLive, BothGrowthPoliciesKeepEveryPair) {
   }
 }
 
+TEST_F(HashLive, InsertsAndLookupsSurviveEveryAllocationFailure) {
+  auto make_hash = [] {
+    auto h = make<clsHashIdIx>();
+    h->put_lSlotSizeIncrement(100);  // blocks above the pooled sizes: each growth allocates
+    for (std::int32_t i = 0; i < 100; ++i) h->InsertIdIx(5, i);
+    return h;
+  };
+  auto state = [](Ref<clsHashIdIx>& h) {
+    std::string out;
+    for (std::int32_t ix : all_of(*h, 5)) out += std::to_string(ix) + " ";
+    return out + std::to_string(h->FindFirstIxDefault(6, -1));
+  };
+  EXPECT_GT(fault::expect_fault_tolerant(make_hash, [](Ref<clsHashIdIx>& h) { h->InsertIdIx(5, 1000); }, state), 0);
+  auto fresh = [] { return make<clsHashIdIx>(); };  // its first pair needs the first chunk
+  EXPECT_GT(fault::expect_fault_tolerant(fresh, [](Ref<clsHashIdIx>& h) { h->InsertIdIx(6, 1); }, state), 0);
+  EXPECT_GT(fault::expect_fault_tolerant(make_hash, [](Ref<clsHashIdIx>& h) { EXPECT_TRUE(h->colLookupIx4Id(5)); }, state), 0);
+}
+
 TEST_F(HashLive, ArrayLookupsFollowTheirBufferRules) {
   auto h = make<clsHashIdIx>();
   h->InsertIdIx(5, 50);
@@ -170,6 +204,11 @@ TEST_F(HashLive, FirstIndexLookupsAndConditions) {
   EXPECT_RAISES(h->TryFindFirstIxIf(make<Above>(INT_MIN), 7, ix), 6);
   EXPECT_RAISES(h->TryFindFirstIxIf(nullptr, 7, ix), 91);
   EXPECT_FALSE(h->TryFindFirstIxIf(nullptr, 8, ix));
+  Variant args[] = {Variant(Ref<Unknown>(make<NamedTest>())), Variant(7), Variant::by_ref(ix)};
+  EXPECT_TRUE(invoke(*h, u"TryFindFirstIxIf", MemberKind::Method, args).to_boolean());
+  EXPECT_EQ(ix, 300);
+  Variant plain[] = {Variant(Ref<Unknown>(make<clsHashIdIx>())), Variant(7), Variant::by_ref(ix)};
+  EXPECT_RAISES(invoke(*h, u"TryFindFirstIxIf", MemberKind::Method, plain), 13);  // no Test member
   h->TearDown();
   EXPECT_FALSE(h->TryFindFirstIx(7, ix));
   EXPECT_RAISES(h->InsertIdIx(7, 1), error_number::kInvalidState);

@@ -139,13 +139,14 @@ TEST_F(ClsListLive, GrowingMembersSurviveEveryAllocationFailure) {
       [](Ref<clsList>& l) { l->put_lSize(40); },
   };
   for (const auto& run : runs) {
-    fault::expect_fault_tolerant([] { return list_of({1, 2, 3, 4, 5, 6, 7, 8}); }, run,
-                                 [](Ref<clsList>& l) { return std::to_string(l->get_lSize()); });
+    EXPECT_GT(fault::expect_fault_tolerant([] { return list_of({1, 2, 3, 4, 5, 6, 7, 8}); }, run,
+                                           [](Ref<clsList>& l) { return std::to_string(l->get_lSize()); }),
+              0);
   }
 }
 
 TEST_F(ClsListLive, CallerCodeThatChangesTheListFindsItWhole) {
-  fault::walk_meddling(
+  const long calls = fault::walk_meddling(
       [](fault::Meddler::Plan& plan) {
         auto l = list_of({1, 2, 3});
         plan.action = [&plan, raw = l.get()] {
@@ -161,6 +162,7 @@ TEST_F(ClsListLive, CallerCodeThatChangesTheListFindsItWhole) {
         l->RemoveElemsAt(1, -1);
       },
       [](Ref<clsList>& l) { EXPECT_GE(l->get_lSize(), 0); });
+  EXPECT_GT(calls, 1);
 }
 
 }  // namespace
