@@ -41,12 +41,13 @@ void clsHashIdIx::reset_table(std::int32_t buckets) {
   release_storage();
   table_ = fresh;
   bucket_count_ = buckets;
+  bucket_magic_ = ~std::uint64_t{0} / static_cast<std::uint32_t>(buckets) + 1;
 }
 
 void clsHashIdIx::release_storage() noexcept {
   if (table_) {
     for (std::int32_t b = 0; b < bucket_count_; ++b) {
-      if (table_[b].capacity > kPooled) free_memory(table_[b].slots);
+      if (table_[b].rest && table_[b].capacity - 1 > kPooled) free_memory(table_[b].rest);
     }
     free_memory(table_);
     table_ = nullptr;
@@ -62,15 +63,20 @@ void clsHashIdIx::TearDown() noexcept { release_storage(); }
 
 clsHashIdIx::Bucket* clsHashIdIx::bucket_of(std::int32_t id) const noexcept {
   if (!table_) return nullptr;
-  const std::int32_t r = id % bucket_count_;  // truncating: the sign of the id
-  return &table_[r >= 0 ? r : -r];
+  // |id rem N| (a truncating remainder takes the id's sign) is |id| mod N, taken by a multiply
+  // (exact for 32-bit operands) rather than a division.
+  const std::uint32_t magnitude = id < 0 ? 0u - static_cast<std::uint32_t>(id) : static_cast<std::uint32_t>(id);
+  __extension__ using Wide = unsigned __int128;
+  const std::uint64_t low = bucket_magic_ * magnitude;
+  const auto r = static_cast<std::uint32_t>((static_cast<Wide>(low) * static_cast<std::uint32_t>(bucket_count_)) >> 64);
+  return &table_[r];
 }
 
-std::int32_t* clsHashIdIx::take_block(std::int32_t capacity) {
-  const auto ints = static_cast<std::size_t>(capacity) * 2;
-  if (capacity > kPooled) return static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
-  if (std::int32_t* recycled = free_[static_cast<std::size_t>(capacity)]) {
-    std::memcpy(&free_[static_cast<std::size_t>(capacity)], recycled, sizeof(std::int32_t*));
+std::int32_t* clsHashIdIx::take_block(std::int32_t slots) {
+  const auto ints = static_cast<std::size_t>(slots) * 2;
+  if (slots > kPooled) return static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
+  if (std::int32_t* recycled = free_[static_cast<std::size_t>(slots)]) {
+    std::memcpy(&free_[static_cast<std::size_t>(slots)], recycled, sizeof(std::int32_t*));
     return recycled;
   }
   if (bump_left_ < ints) {
@@ -86,11 +92,11 @@ std::int32_t* clsHashIdIx::take_block(std::int32_t capacity) {
   return block;
 }
 
-void clsHashIdIx::give_back(std::int32_t* block, std::int32_t capacity) noexcept {
-  if (capacity > kPooled) return free_memory(block);
+void clsHashIdIx::give_back(std::int32_t* block, std::int32_t slots) noexcept {
+  if (slots > kPooled) return free_memory(block);
   // A freed block keeps the link to the next free block of its size in its first bytes.
-  std::memcpy(block, &free_[static_cast<std::size_t>(capacity)], sizeof(std::int32_t*));
-  free_[static_cast<std::size_t>(capacity)] = block;
+  std::memcpy(block, &free_[static_cast<std::size_t>(slots)], sizeof(std::int32_t*));
+  free_[static_cast<std::size_t>(slots)] = block;
 }
 
 std::int32_t clsHashIdIx::next_capacity(const Bucket& b) const {
@@ -123,12 +129,10 @@ void clsHashIdIx::put_lTableSize(std::int32_t Value) {
 }
 
 bool clsHashIdIx::bFindIdIx(std::int32_t lId, std::int32_t lIx) {
-  const Bucket* b = bucket_of(lId);
+  Bucket* b = bucket_of(lId);
   if (!b) return false;
-  const std::int32_t* ids = b->ids();
-  const std::int32_t* ixs = b->ixs();
   for (std::int32_t s = 0; s < b->count; ++s) {
-    if (ids[s] == lId && ixs[s] == lIx) return true;
+    if (b->id(s) == lId && b->ix(s) == lIx) return true;
   }
   return false;
 }
@@ -140,30 +144,30 @@ void clsHashIdIx::InsertIdIx(std::int32_t lId, std::int32_t lIx) {
   if (bFindIdIx(lId, lIx)) return;
   if (b->count == b->capacity) {
     const std::int32_t capacity = next_capacity(*b);
-    std::int32_t* block = take_block(capacity);
-    if (b->count > 0) {
-      std::memcpy(block, b->ids(), static_cast<std::size_t>(b->count) * sizeof(std::int32_t));
-      std::memcpy(block + capacity, b->ixs(), static_cast<std::size_t>(b->count) * sizeof(std::int32_t));
+    if (b->rest) {
+      std::int32_t* block = take_block(capacity - 1);
+      const auto moved = static_cast<std::size_t>(b->count - 1) * sizeof(std::int32_t);
+      std::memcpy(block, b->rest, moved);
+      std::memcpy(block + (capacity - 1), b->rest + (b->capacity - 1), moved);
+      give_back(b->rest, b->capacity - 1);
+      b->rest = block;
     }
-    if (b->slots) give_back(b->slots, b->capacity);
-    b->slots = block;
     b->capacity = capacity;
   }
-  b->ids()[b->count] = lId;
-  b->ixs()[b->count] = lIx;
+  if (b->count > 0 && !b->rest) b->rest = take_block(b->capacity - 1);
+  b->id(b->count) = lId;
+  b->ix(b->count) = lIx;
   ++b->count;
 }
 
 Ref<Collection> clsHashIdIx::colLookupIx4Id(std::int32_t lId) {
-  const Bucket* b = bucket_of(lId);
+  Bucket* b = bucket_of(lId);
   if (!b || b->count == 0) return {};
   Ref<Collection> found = make<Collection>();
   bool any = false;
-  // Copied first: adding to the collection allocates, and the bucket must not be read after a
-  // failure has left it behind.
   for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->ids()[s] != lId) continue;
-    found->Add(Variant(b->ixs()[s]));
+    if (b->id(s) != lId) continue;
+    found->Add(Variant(b->ix(s)));
     any = true;
   }
   return any ? found : Ref<Collection>();
@@ -172,8 +176,8 @@ Ref<Collection> clsHashIdIx::colLookupIx4Id(std::int32_t lId) {
 void clsHashIdIx::remove_slot(Bucket& b, std::int32_t s) noexcept {
   const std::int32_t last = b.count - 1;
   if (s != last) {
-    b.ids()[s] = b.ids()[last];
-    b.ixs()[s] = b.ixs()[last];
+    b.id(s) = b.id(last);
+    b.ix(s) = b.ix(last);
   }
   b.count = last;
 }
@@ -182,7 +186,7 @@ void clsHashIdIx::RemoveAllIx4Id(std::int32_t lId) {
   Bucket* b = bucket_of(lId);
   if (!b) return;
   for (std::int32_t s = 0; s < b->count;) {
-    if (b->ids()[s] == lId) {
+    if (b->id(s) == lId) {
       remove_slot(*b, s);
     } else {
       ++s;
@@ -194,18 +198,18 @@ void clsHashIdIx::RemoveIx4Id(std::int32_t lId, std::int32_t lIx) {
   Bucket* b = bucket_of(lId);
   if (!b) return;
   for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->ids()[s] == lId && b->ixs()[s] == lIx) return remove_slot(*b, s);
+    if (b->id(s) == lId && b->ix(s) == lIx) return remove_slot(*b, s);
   }
 }
 
 void clsHashIdIx::LookupIx4Id(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount, bool bRedimToProperSize) {
   lIxCount = 0;
-  const Bucket* b = bucket_of(lId);
+  Bucket* b = bucket_of(lId);
   if (!b || b->count == 0) return;
   ArrayOf<std::int32_t> result(1, b->count);
   std::int32_t found = 0;
   for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->ids()[s] == lId) result.items()[static_cast<std::size_t>(found++)] = b->ixs()[s];
+    if (b->id(s) == lId) result.items()[static_cast<std::size_t>(found++)] = b->ix(s);
   }
   if (found == 0 && !bRedimToProperSize) return;  // no match: the buffer was never re-created
   if (bRedimToProperSize) result.resize(std::max(found, 1));
@@ -221,10 +225,10 @@ std::int32_t clsHashIdIx::FindFirstIxDefault(std::int32_t lId, std::int32_t Defa
 
 void clsHashIdIx::LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount) {
   lIxCount = 0;
-  const Bucket* b = bucket_of(lId);
+  Bucket* b = bucket_of(lId);
   if (!b) return;
   std::int32_t found = 0;
-  for (std::int32_t s = 0; s < b->count; ++s) found += b->ids()[s] == lId ? 1 : 0;
+  for (std::int32_t s = 0; s < b->count; ++s) found += b->id(s) == lId ? 1 : 0;
   if (found == 0) return;
   const std::int64_t length = std::int64_t{lIxs.upper_bound()} - lIxs.lower_bound() + 1;  // 9 when unallocated
   if (length < b->count) {
@@ -233,17 +237,16 @@ void clsHashIdIx::LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs
     raise(Failure::LboundNotOne, sender());
   }
   for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->ids()[s] == lId) lIxs.items()[static_cast<std::size_t>(lIxCount++)] = b->ixs()[s];
+    if (b->id(s) == lId) lIxs.items()[static_cast<std::size_t>(lIxCount++)] = b->ix(s);
   }
 }
 
 bool clsHashIdIx::TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
-  const Bucket* b = bucket_of(lId);
+  Bucket* b = bucket_of(lId);
   if (!b) return false;
-  const std::int32_t* ids = b->ids();
   for (std::int32_t s = 0; s < b->count; ++s) {
-    if (ids[s] == lId) {
-      retIx = b->ixs()[s];
+    if (b->id(s) == lId) {
+      retIx = b->ix(s);
       return true;
     }
   }
@@ -254,11 +257,11 @@ bool clsHashIdIx::TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t l
   // The condition may change this object: each step looks the bucket up afresh and stops where
   // the pairs end.
   for (std::int32_t s = 0;; ++s) {
-    const Bucket* b = bucket_of(lId);
+    Bucket* b = bucket_of(lId);
     if (!b) return false;
-    while (s < b->count && b->ids()[s] != lId) ++s;
+    while (s < b->count && b->id(s) != lId) ++s;
     if (s >= b->count) return false;
-    const std::int32_t ix = b->ixs()[s];
+    const std::int32_t ix = b->ix(s);
     if (!Condition) raise_runtime_error(RuntimeError::ObjectNotSet);
     if (Condition->Test(ix)) {
       retIx = ix;

@@ -7,7 +7,7 @@
 
 namespace quorvel::containers {
 
-Variant kept_by_kind(const Variant& value) {
+Variant kept_by_kind_slow(const Variant& value) {
   if (value.is_object()) {
     Unknown* object = value.if_object();
     if (object && has_default_member(*object)) return value.default_value();
@@ -15,9 +15,9 @@ Variant kept_by_kind(const Variant& value) {
   return value.copy_ind();
 }
 
-void check_element_count(std::int64_t count) {
+void raise_element_count(std::int64_t count) {
   if (count > std::numeric_limits<std::int32_t>::max()) raise_runtime_error(RuntimeError::Overflow);
-  if (count > kMaxVariantElements) raise_out_of_memory();
+  raise_out_of_memory();
 }
 
 }  // namespace quorvel::containers

@@ -145,7 +145,11 @@ TEST_F(HashLive, InsertsAndLookupsSurviveEveryAllocationFailure) {
     return out + std::to_string(h->FindFirstIxDefault(6, -1));
   };
   EXPECT_GT(fault::expect_fault_tolerant(make_hash, [](Ref<clsHashIdIx>& h) { h->InsertIdIx(5, 1000); }, state), 0);
-  auto fresh = [] { return make<clsHashIdIx>(); };  // its first pair needs the first chunk
+  auto fresh = [] {  // a second pair needs the first block, from the first chunk
+    auto h = make<clsHashIdIx>();
+    h->InsertIdIx(6, 0);
+    return h;
+  };
   EXPECT_GT(fault::expect_fault_tolerant(fresh, [](Ref<clsHashIdIx>& h) { h->InsertIdIx(6, 1); }, state), 0);
   EXPECT_GT(fault::expect_fault_tolerant(make_hash, [](Ref<clsHashIdIx>& h) { EXPECT_TRUE(h->colLookupIx4Id(5)); }, state), 0);
 }

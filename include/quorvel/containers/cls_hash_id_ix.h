@@ -81,14 +81,18 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   bool TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t lId, std::int32_t& retIx);
 
  private:
+  // Slot 0 lives in the record itself, so that a bucket of one pair costs no block and one
+  // memory access; slots 1 to capacity - 1 are a block of two parallel runs.
   struct Bucket {
     std::int32_t capacity = 0;
     std::int32_t count = 0;
-    std::int32_t* slots = nullptr;  // ids in [0, capacity), indexes in [capacity, 2 * capacity)
-    std::int32_t* ids() const noexcept { return slots; }
-    std::int32_t* ixs() const noexcept { return slots + capacity; }
+    std::int32_t id0 = 0;
+    std::int32_t ix0 = 0;
+    std::int32_t* rest = nullptr;  // ids in [0, capacity - 1), indexes after them; made on demand
+    std::int32_t& id(std::int32_t s) noexcept { return s == 0 ? id0 : rest[s - 1]; }
+    std::int32_t& ix(std::int32_t s) noexcept { return s == 0 ? ix0 : rest[capacity - 1 + (s - 1)]; }
   };
-  static constexpr std::int32_t kPooled = 64;  // blocks up to this capacity come from the pool
+  static constexpr std::int32_t kPooled = 64;  // blocks up to this many slots come from the pool
 
   Bucket* bucket_of(std::int32_t id) const noexcept;
   void reset_table(std::int32_t buckets);
@@ -101,6 +105,7 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
 
   Bucket* table_ = nullptr;  // null once torn down
   std::int32_t bucket_count_ = 0;
+  std::uint64_t bucket_magic_ = 0;  // for the remainder by multiplication
   std::int32_t increment_ = 10;
   bool sizing_open_ = true;
   bool spare_slots_ = false;
