@@ -243,7 +243,11 @@ void clsHashIdIx::LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs
 
 bool clsHashIdIx::TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
   Bucket* b = bucket_of(lId);
-  if (!b) return false;
+  if (!b || b->count == 0) return false;
+  if (b->id0 == lId) {  // the common case: answered from the record alone
+    retIx = b->ix0;
+    return true;
+  }
   for (std::int32_t s = 0; s < b->count; ++s) {
     if (b->id(s) == lId) {
       retIx = b->ix(s);

@@ -172,6 +172,7 @@ void clsList::AppendElem(const Variant& vElem, std::int32_t lCnt) {
     return drop_tail(static_cast<std::size_t>(size + lCnt));
   }
   Variant value = containers::kept_by_kind(vElem);
+  if (lCnt == 1 && items_.size() < items_.capacity()) return items_.push_back(std::move(value));
   reserve_for(static_cast<std::int64_t>(items_.size()) + lCnt);
   const std::size_t before = items_.size();
   try {
