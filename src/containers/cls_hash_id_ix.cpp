@@ -61,17 +61,6 @@ void clsHashIdIx::release_storage() noexcept {
 
 void clsHashIdIx::TearDown() noexcept { release_storage(); }
 
-clsHashIdIx::Bucket* clsHashIdIx::bucket_of(std::int32_t id) const noexcept {
-  if (!table_) return nullptr;
-  // |id rem N| (a truncating remainder takes the id's sign) is |id| mod N, taken by a multiply
-  // (exact for 32-bit operands) rather than a division.
-  const std::uint32_t magnitude = id < 0 ? 0u - static_cast<std::uint32_t>(id) : static_cast<std::uint32_t>(id);
-  __extension__ using Wide = unsigned __int128;
-  const std::uint64_t low = bucket_magic_ * magnitude;
-  const auto r = static_cast<std::uint32_t>((static_cast<Wide>(low) * static_cast<std::uint32_t>(bucket_count_)) >> 64);
-  return &table_[r];
-}
-
 std::int32_t* clsHashIdIx::take_block(std::int32_t slots) {
   const auto ints = static_cast<std::size_t>(slots) * 2;
   if (slots > kPooled) return static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
@@ -241,13 +230,9 @@ void clsHashIdIx::LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs
   }
 }
 
-bool clsHashIdIx::TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
+bool clsHashIdIx::find_first_rest(std::int32_t lId, std::int32_t& retIx) {
   Bucket* b = bucket_of(lId);
-  if (!b || b->count == 0) return false;
-  if (b->id0 == lId) {  // the common case: answered from the record alone
-    retIx = b->ix0;
-    return true;
-  }
+  if (!b) return false;
   for (std::int32_t s = 0; s < b->count; ++s) {
     if (b->id(s) == lId) {
       retIx = b->ix(s);

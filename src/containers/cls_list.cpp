@@ -164,7 +164,7 @@ void clsList::ConcatList(Ref<clsList> oList) {
   insert_at(items_.size(), std::move(added));
 }
 
-void clsList::AppendElem(const Variant& vElem, std::int32_t lCnt) {
+void clsList::append_any(const Variant& vElem, std::int32_t lCnt) {
   if (lCnt == 0) return;
   const std::int64_t size = get_lSize();
   if (lCnt < 0) {
@@ -172,7 +172,6 @@ void clsList::AppendElem(const Variant& vElem, std::int32_t lCnt) {
     return drop_tail(static_cast<std::size_t>(size + lCnt));
   }
   Variant value = containers::kept_by_kind(vElem);
-  if (lCnt == 1 && items_.size() < items_.capacity()) return items_.push_back(std::move(value));
   reserve_for(static_cast<std::int64_t>(items_.size()) + lCnt);
   const std::size_t before = items_.size();
   try {

@@ -53,7 +53,7 @@ void clsStack::put_lSizeMax(std::int32_t Value) {
   size_max_ = Value;
 }
 
-void clsStack::Push(const Variant& vElem) {
+void clsStack::push_any(const Variant& vElem) {
   Variant value = containers::kept_by_kind(vElem);
   // Caller code may have changed the depth or the maximum: the room is made from what is now.
   if (size_max_ != 0 && lElemCnt() >= size_max_ && !items_.empty()) {
@@ -72,12 +72,9 @@ void clsStack::Push(const Variant& vElem) {
   has_storage_ = true;
 }
 
-Variant clsStack::vPop() {
+Variant clsStack::pop_rare() {
   if (!has_storage_) raise_direct(error_number::kStackEmpty, u"clsStack", u"");
-  if (items_.empty()) return {};
-  Variant top = std::move(items_.back());
-  items_.pop_back();
-  return top;  // stored by the kind test already: an object here has no default value
+  return {};  // emptied: Empty
 }
 
 Variant clsStack::vPeek(std::int32_t lElemNr) {

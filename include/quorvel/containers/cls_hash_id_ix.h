@@ -75,7 +75,17 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   /// "Lbound<>1"; an unallocated one 9; `lIxs` is then untouched and `lIxCount` 0.
   void LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount);
   /// True with the index of the id's first slot in `retIx`; else False, `retIx` untouched.
-  bool TryFindFirstIx(std::int32_t lId, std::int32_t& retIx);
+  bool TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
+    // Inline for the common case, a hit in the bucket's first slot: one memory access.
+    if (table_) {
+      const Bucket& b = table_[bucket_index(lId)];
+      if (b.count > 0 && b.id0 == lId) {
+        retIx = b.ix0;
+        return true;
+      }
+    }
+    return find_first_rest(lId, retIx);
+  }
   /// Like `TryFindFirstIx`, for the first slot whose index passes `Condition.Test`, called once
   /// per candidate in slot order. Its errors end the call; Nothing raises 91 when the id is there.
   bool TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t lId, std::int32_t& retIx);
@@ -94,7 +104,16 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   };
   static constexpr std::int32_t kPooled = 64;  // blocks up to this many slots come from the pool
 
-  Bucket* bucket_of(std::int32_t id) const noexcept;
+  // |id rem N| (a truncating remainder takes the id's sign) is |id| mod N, taken by a multiply
+  // that is exact for 32-bit operands rather than by a division.
+  std::uint32_t bucket_index(std::int32_t id) const noexcept {
+    const std::uint32_t magnitude = id < 0 ? 0u - static_cast<std::uint32_t>(id) : static_cast<std::uint32_t>(id);
+    __extension__ using Wide = unsigned __int128;
+    const std::uint64_t low = bucket_magic_ * magnitude;
+    return static_cast<std::uint32_t>((static_cast<Wide>(low) * static_cast<std::uint32_t>(bucket_count_)) >> 64);
+  }
+  Bucket* bucket_of(std::int32_t id) const noexcept { return table_ ? &table_[bucket_index(id)] : nullptr; }
+  bool find_first_rest(std::int32_t lId, std::int32_t& retIx);
   void reset_table(std::int32_t buckets);
   std::int32_t next_capacity(const Bucket& b) const;
   std::int32_t* take_block(std::int32_t capacity);

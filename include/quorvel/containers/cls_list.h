@@ -61,7 +61,15 @@ class clsList final : public ObjectImpl<>, public DebugMembers {
   void ConcatList(Ref<clsList> oList);
   /// Appends `lCnt` copies of `vElem` (an object as the same reference); a negative count drops
   /// that many from the end instead (below 0 elements raises 9). Amortised O(lCnt).
-  void AppendElem(const Variant& vElem, std::int32_t lCnt = 1);
+  void AppendElem(const Variant& vElem, std::int32_t lCnt = 1) {
+    // Inline for one plain value with room to spare: a compare and a copy.
+    const std::uint16_t raw = vElem.raw_code();
+    if (lCnt == 1 && (raw & (kArrayFlag | kByRefFlag)) == 0 && raw != Variant::code(VarKind::Object) &&
+        items_.size() < items_.capacity()) {
+      return items_.push_back(vElem);
+    }
+    append_any(vElem, lCnt);
+  }
   void Clear();
   /// `ModeAuto` raises 1001 "eMode/1"; anything else is accepted and ignored.
   void put_eMode(std::int32_t Value);
@@ -70,6 +78,7 @@ class clsList final : public ObjectImpl<>, public DebugMembers {
 
  private:
   using Items = std::vector<Variant, RaisingAllocator<Variant>>;
+  void append_any(const Variant& vElem, std::int32_t lCnt);
   void check_position(std::int64_t ix);
   Unknown* sender() noexcept { return as_unknown(static_cast<Object*>(this)); }
   // The elements of `other` read by the kind test before anything here changes.

@@ -38,16 +38,32 @@ class clsStack final : public ObjectImpl<>, public DebugMembers {
   /// Pushes `vElem`; at the maximum depth the oldest element is dropped first. Raises what the
   /// read of an object's default value raises, and 6 or 7 when no room can be made; the stack
   /// is then unchanged. Amortised O(1); O(depth) when the oldest is dropped.
-  void Push(const Variant& vElem);
+  void Push(const Variant& vElem) {
+    // Inline for a plain value with room to spare: a compare and a copy.
+    if (is_plain(vElem) && size_max_ == 0 && items_.size() < items_.capacity()) return items_.push_back(vElem);
+    push_any(vElem);
+  }
   /// Removes and returns the top element, or Empty on an empty stack. Raises 0x800403E9 (source
   /// "clsStack") while the stack has no storage (never pushed, or torn down).
-  Variant vPop();
+  Variant vPop() {
+    if (!has_storage_ || items_.empty()) return pop_rare();
+    Variant top = std::move(items_.back());  // kept by the kind test already: never a default value
+    items_.pop_back();
+    return top;
+  }
   /// The element `lElemNr` places below the top (0 is the top), or Empty outside the stack.
   Variant vPeek(std::int32_t lElemNr);
   /// The number of elements.
   std::int32_t lElemCnt() const noexcept { return static_cast<std::int32_t>(items_.size()); }
 
  private:
+  static bool is_plain(const Variant& v) noexcept {
+    const std::uint16_t raw = v.raw_code();
+    return (raw & (kArrayFlag | kByRefFlag)) == 0 && raw != Variant::code(VarKind::Object);
+  }
+  void push_any(const Variant& vElem);
+  Variant pop_rare();
+
   std::vector<Variant, RaisingAllocator<Variant>> items_;  // bottom first
   bool has_storage_ = false;
   std::int32_t size_inc_ = 10;
