@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "quorvel/frame/error_catalogue.h"
-#include "quorvel/platform/late_binding.h"
 #include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
@@ -119,16 +118,6 @@ TEST_F(ClsListLive, ObjectsAreHeldByReferenceUnlessTheyHaveADefaultValue) {
   EXPECT_RAISES(l->putref_vElem(2, Variant(4)), 424);
   l->putref_vElem(2, Variant::nothing());
   EXPECT_TRUE(l->get_vElem(2).is_object());
-}
-
-TEST_F(ClsListLive, ModeAndDebugMembers) {
-  auto l = list_of({1});
-  l->put_eMode(static_cast<std::int32_t>(enumListMode::ModeNormal));
-  EXPECT_RAISES(l->put_eMode(1), 1001, "eMode/1", "clsList");
-  EXPECT_RAISES(l->get_eMode(), 1001, "eMode/1", "clsList");
-  invoke(*l, u"TearDown", MemberKind::Method, {});
-  EXPECT_EQ(text(*l), "1");
-  EXPECT_EQ(invoke(*l, u"lDebugId", MemberKind::Get, {}).to_long(), 0);
 }
 
 TEST_F(ClsListLive, GrowingMembersSurviveEveryAllocationFailure) {

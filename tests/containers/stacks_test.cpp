@@ -4,7 +4,6 @@
 
 #include "quorvel/containers/box_variant.h"
 #include "quorvel/containers/cls_stack.h"
-#include "quorvel/containers/stack_variant.h"
 #include "quorvel/frame/error_catalogue.h"
 #include "quorvel/platform/late_binding.h"
 #include "support/fault_injection.h"
@@ -60,30 +59,6 @@ TEST_F(StacksLive, BoundedStackDropsItsOldestAndPeeksAtAnyDepth) {
   }
 }
 
-TEST_F(StacksLive, PopRaisesOnlyWithoutStorage) {
-  auto s = make<clsStack>();
-  EXPECT_RAISES(s->vPop(), error_number::kStackEmpty, "", "clsStack");
-  s->Push(Variant(5));
-  EXPECT_EQ(s->vPop().to_long(), 5);
-  EXPECT_TRUE(s->vPop().is_empty());  // emptied, but the storage stays
-  s->TearDown();
-  EXPECT_RAISES(s->vPop(), error_number::kStackEmpty);
-}
-
-TEST_F(StacksLive, MaximumBelowTheCountIsRefused) {
-  auto s = make<clsStack>();
-  s->Push(Variant(1));
-  s->Push(Variant(2));
-  EXPECT_RAISES(s->put_lSizeMax(1), error_number::kStackSize, "Let lSize/1", "clsStack");
-  s->Push(Variant(3));  // still unlimited
-  EXPECT_EQ(s->lElemCnt(), 3);
-  s->put_lSizeMax(3);
-  s->Push(Variant(4));
-  EXPECT_EQ(peeks(*s), "4 3 2 ");
-  s->put_lSizeInc(-5);  // any step is stored; pushing still makes room
-  EXPECT_EQ(s->get_lSizeInc(), -5);
-}
-
 TEST_F(StacksLive, ObjectsGoInByReferenceUnlessTheyHaveADefaultValue) {
   auto s = make<clsStack>();
   Ref<Unknown> plain = make<clsStack>();
@@ -131,42 +106,15 @@ TEST_F(StacksLive, PushSurvivesEveryAllocationFailure) {
   }
 }
 
-TEST_F(StacksLive, StackVariantPushesPopsAndPeeksByTheTrialRule) {
-  auto s = make<Stack_Variant>();
-  EXPECT_TRUE(s->get_IsEmpty());
-  EXPECT_RAISES(s->Peek(), error_number::kInvalidArgument, "");
-  EXPECT_RAISES(s->Pop(), error_number::kInvalidArgument, "");
-  for (std::int32_t i = 1; i <= 3; ++i) s->Push(Variant(i));
-  EXPECT_EQ(s->Pop().to_long(), 3);
-  EXPECT_EQ(s->Peek().to_long(), 2);
-  EXPECT_FALSE(s->get_IsEmpty());
-  auto t = token(Variant(9));
-  s->Push(Variant(t));
-  EXPECT_EQ(s->Pop().if_object(), t.get());  // a reference, default value or not
-  s->Pop();
-  s->Pop();
-  EXPECT_TRUE(s->get_IsEmpty());
-}
-
-TEST_F(StacksLive, BoxHoldsAValueOrAReference) {
+TEST_F(StacksLive, BoxLetReadsADefaultValueAndTheInitialiserKeepsReferences) {
   auto box = make<Box_Variant>();
-  EXPECT_TRUE(box->get_Value().is_empty());
-  box->put_Value(Variant(5));
-  EXPECT_EQ(box->get_Value().to_long(), 5);
   auto t = token(Variant(u"inner"));
-  box->putref_Value(Variant(t));
-  EXPECT_EQ(box->get_Value().if_object(), t.get());
-  EXPECT_RAISES(box->putref_Value(Variant(5)), 424);
-  EXPECT_EQ(box->get_Value().if_object(), t.get());  // unchanged by the refusal
-  box->put_Value(Variant(t));                        // a let reads the default value
+  box->put_Value(Variant(t));
   EXPECT_EQ(box->get_Value().to_string().to_utf8(), "inner");
   EXPECT_RAISES(box->put_Value(Variant::nothing()), 91);
-  Ref<Box_Variant> same = box->initialize(Variant(t));
-  EXPECT_EQ(same.get(), box.get());
+  EXPECT_EQ(box->get_Value().to_string().to_utf8(), "inner");  // unchanged by the refusal
+  EXPECT_EQ(box->initialize(Variant(t)).get(), box.get());
   EXPECT_EQ(box->get_Value().if_object(), t.get());
-  Variant six(6);
-  invoke(*box, 0, MemberKind::Let, {&six, 1});  // the default member, late-bound
-  EXPECT_EQ(invoke(*box, 0, MemberKind::Get, {}).to_long(), 6);
 }
 
 }  // namespace
