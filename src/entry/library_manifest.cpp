@@ -12,8 +12,14 @@
 #include "quorvel/arraylists/array_list_variant.h"
 #include "quorvel/arraylists/interface_classes.h"
 #include "quorvel/arraylists/locked_array_list.h"
+#include "quorvel/containers/box_variant.h"
+#include "quorvel/containers/cls_hash_id_ix.h"
+#include "quorvel/containers/cls_list.h"
+#include "quorvel/containers/cls_stack.h"
+#include "quorvel/containers/stack_variant.h"
 #include "quorvel/frame/array_initializer.h"
 #include "quorvel/frame/cls_debug.h"
+#include "quorvel/frame/unary_long_test.h"
 #include "quorvel/ordering/array_list_manager.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/ordering/comparers.h"
@@ -52,6 +58,11 @@ constexpr DescribeClass kClasses[] = {
     &DefaultComparer::describe,
     &BinaryModeComparer::describe,
     &TextModeComparer::describe,
+    &clsList::describe,
+    &clsStack::describe,
+    &Stack_Variant::describe,
+    &Box_Variant::describe,
+    &clsHashIdIx::describe,
     // interfaces published as classes
     &IArrayListClass::describe,
     &IFormatterClass::describe,
@@ -61,18 +72,21 @@ constexpr DescribeClass kClasses[] = {
     &IComparerClass::describe,
     &IFindComparerClass::describe,
     &IrefStringComparerClass::describe,
+    &IUnaryLongTestClass::describe,
 };
 
 constexpr DescribeInterface kInterfaces[] = {
     &IArrayList::interface_info, &IArrayReader::interface_info,  &IArrayList2::interface_info,
     &IFormatter::interface_info, &IComparer::interface_info,     &IFindComparer::interface_info,
-    &IrefStringComparer::interface_info, &IArrayInitializer::interface_info,
+    &IrefStringComparer::interface_info, &IArrayInitializer::interface_info, &IUnaryLongTest::interface_info,
 };
+
+constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
 
 }  // namespace
 
 const LibraryManifest& library_manifest() noexcept {
-  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, {}, {}};
+  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, kEnums, {}};
   return manifest;
 }
 

@@ -1,0 +1,139 @@
+// The id-to-index hash: a multi-map of (id, index) pairs in a fixed number of buckets, each
+// bucket two flat parallel arrays of Longs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "quorvel/frame/debug_members.h"
+#include "quorvel/frame/unary_long_test.h"
+#include "quorvel/platform/array.h"
+#include "quorvel/platform/class_info.h"
+#include "quorvel/platform/collection.h"
+#include "quorvel/platform/memory.h"
+
+namespace quorvel {
+
+/// Maps Long ids to one or more Long indexes (creatable as "Quorvel.clsHashIdIx"). The bucket
+/// count (1000 at creation, else a prime chosen by `lTableSize`) and the slot increment are set
+/// only before the first `InsertIdIx`; buckets never rehash, their slot arrays grow. Within a
+/// bucket pairs lie in insertion order, and a removal moves the last pair into the hole; every
+/// lookup walks that order. Lookups cost O(pairs in the id's bucket).
+///
+/// After `TearDown` the object reads as empty and `InsertIdIx` raises 0x80040003 (no message),
+/// unless `lTableSize` (still open) builds a new table.
+class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
+ public:
+  static constexpr const char* type_name = "clsHashIdIx";
+  static constexpr Guid clsid{"{8E841826-506B-495C-9EB4-762B067848B5}"};
+  static constexpr Guid iid{"{AD49E82D-7BBC-4A11-8CE7-7F50A16CB2D1}"};  // its own interface
+  static const ClassInfo& describe();
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+
+  /// The bucket counts `lTableSize` picks from: entry k for requests of 2^(k+5) to 2^(k+6) - 1.
+  static constexpr std::array<std::int32_t, 26> kBucketPrimes{
+      53,      97,      193,      389,      769,      1543,     3079,      6151,      12289,
+      24593,   49157,   98317,    196613,   393241,   786433,   1572869,   3145739,   6291469,
+      12582917, 25165843, 50331653, 100663319, 201326611, 402653189, 805306457, 1610612741};
+
+  /// Raises 7 when the default table cannot be had.
+  clsHashIdIx();
+  ~clsHashIdIx() override;
+
+  /// Releases every bucket's storage; see the class comment for what follows.
+  void TearDown() noexcept;
+  /// Slots by which a bucket grows under the fixed policy. 1001 "Let lSlotSizeIncrement/1"
+  /// (source "clsHashIdIx", direct) after the first insert; below 1 raises 0x80040001.
+  void put_lSlotSizeIncrement(std::int32_t Value);
+  /// Replaces the table by kBucketPrimes[max(floor(log2 Value), 5) - 5] empty buckets. 1001
+  /// "Let lTableSize/1" (direct) after the first insert; below 1 raises 0x80040001; 7.
+  void put_lTableSize(std::int32_t Value);
+  /// True when exactly this pair is stored.
+  bool bFindIdIx(std::int32_t lId, std::int32_t lIx);
+  /// Stores the pair unless present; closes the sizing phase either way. Raises 7 (nothing
+  /// stored, the phase closed all the same).
+  void InsertIdIx(std::int32_t lId, std::int32_t lIx);
+  /// A new Collection of the id's indexes in slot order, or Nothing when there are none. Raises 7.
+  Ref<Collection> colLookupIx4Id(std::int32_t lId);
+  /// Removes every pair of this id.
+  void RemoveAllIx4Id(std::int32_t lId);
+  /// Removes the first slot holding exactly this pair, if any.
+  void RemoveIx4Id(std::int32_t lId, std::int32_t lIx);
+  /// The id's indexes in `lIxs`(1..`lIxCount`): an empty bucket leaves `lIxs` untouched; else
+  /// the array is re-created 1-based at the first match and, with `bRedimToProperSize`, cut to
+  /// 1 to max(`lIxCount`, 1). Raises 7 with `lIxs` untouched.
+  void LookupIx4Id(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount, bool bRedimToProperSize = true);
+  /// The index of the id's first slot, else `DefaultIx`.
+  std::int32_t FindFirstIxDefault(std::int32_t lId, std::int32_t DefaultIx);
+  bool get_SpareSlots() const noexcept { return spare_slots_; }
+  /// Selects the growth policy for later allocations: True gives 2 slots and then c + c/ln c
+  /// (rounded half to even) - 1; False the fixed increment.
+  void put_SpareSlots(bool Value) noexcept { spare_slots_ = Value; }
+  /// Like `LookupIx4Id` into a reused 1-based buffer: re-created 1 to the bucket's count only
+  /// when smaller, never shrunk. A large enough buffer not based at 1 raises 0x80040001
+  /// "Lbound<>1"; an unallocated one 9; `lIxs` is then untouched and `lIxCount` 0.
+  void LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount);
+  /// True with the index of the id's first slot in `retIx`; else False, `retIx` untouched.
+  bool TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
+    // Inline for the common case, a hit in the bucket's first slot: one memory access.
+    if (table_) {
+      const Bucket& b = table_[bucket_index(lId)];
+      if (b.count > 0 && b.id0 == lId) {
+        retIx = b.ix0;
+        return true;
+      }
+    }
+    return find_first_rest(lId, retIx);
+  }
+  /// Like `TryFindFirstIx`, for the first slot whose index passes `Condition.Test`, called once
+  /// per candidate in slot order. Its errors end the call; Nothing raises 91 when the id is there.
+  bool TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t lId, std::int32_t& retIx);
+
+ private:
+  // Slot 0 lives in the record itself, so that a bucket of one pair costs no block and one
+  // memory access; slots 1 to capacity - 1 are a block of two parallel runs.
+  struct Bucket {
+    std::int32_t capacity = 0;
+    std::int32_t count = 0;
+    std::int32_t id0 = 0;
+    std::int32_t ix0 = 0;
+    std::int32_t* rest = nullptr;  // ids in [0, capacity - 1), indexes after them; made on demand
+    std::int32_t& id(std::int32_t s) noexcept { return s == 0 ? id0 : rest[s - 1]; }
+    std::int32_t& ix(std::int32_t s) noexcept { return s == 0 ? ix0 : rest[capacity - 1 + (s - 1)]; }
+  };
+  static constexpr std::int32_t kPooled = 64;  // blocks up to this many slots come from the pool
+
+  // |id rem N| (a truncating remainder takes the id's sign) is |id| mod N, taken by a multiply
+  // that is exact for 32-bit operands rather than by a division.
+  std::uint32_t bucket_index(std::int32_t id) const noexcept {
+    const std::uint32_t magnitude = id < 0 ? 0u - static_cast<std::uint32_t>(id) : static_cast<std::uint32_t>(id);
+    __extension__ using Wide = unsigned __int128;
+    const std::uint64_t low = bucket_magic_ * magnitude;
+    return static_cast<std::uint32_t>((static_cast<Wide>(low) * static_cast<std::uint32_t>(bucket_count_)) >> 64);
+  }
+  Bucket* bucket_of(std::int32_t id) const noexcept { return table_ ? &table_[bucket_index(id)] : nullptr; }
+  bool find_first_rest(std::int32_t lId, std::int32_t& retIx);
+  void reset_table(std::int32_t buckets);
+  std::int32_t next_capacity(const Bucket& b) const;
+  std::int32_t* take_block(std::int32_t capacity);
+  void give_back(std::int32_t* block, std::int32_t capacity) noexcept;
+  void release_storage() noexcept;
+  static void remove_slot(Bucket& b, std::int32_t s) noexcept;
+  Unknown* sender() noexcept { return as_unknown(static_cast<Object*>(this)); }
+
+  Bucket* table_ = nullptr;  // null once torn down
+  std::int32_t bucket_count_ = 0;
+  std::uint64_t bucket_magic_ = 0;  // for the remainder by multiplication
+  std::int32_t increment_ = 10;
+  bool sizing_open_ = true;
+  bool spare_slots_ = false;
+  // Small blocks are cut from chunks and recycled by capacity: a table of a million buckets
+  // must not cost a million separate allocations.
+  std::vector<void*, RaisingAllocator<void*>> chunks_;
+  std::int32_t* bump_ = nullptr;
+  std::size_t bump_left_ = 0;
+  std::array<std::int32_t*, kPooled + 1> free_{};
+};
+
+}  // namespace quorvel

@@ -1,0 +1,216 @@
+#include "quorvel/containers/cls_hash_id_ix.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "quorvel/frame/error_catalogue.h"
+#include "quorvel/platform/late_binding.h"
+#include "support/fault_injection.h"
+#include "support/test_objects.h"
+#include "support/test_support.h"
+
+namespace quorvel {
+namespace {
+
+using HashLive = test_support::LiveCountCheck;
+
+// A C++ condition: passes values above `floor`, counting its calls; raises when `floor` is INT_MIN.
+class Above final : public ObjectImpl<IUnaryLongTest> {
+ public:
+  static constexpr const char* type_name = "TestAbove";
+  static constexpr Guid iid{"{90EB2A62-8086-4901-AE0A-BF19C4789436}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<Above, IUnaryLongTest>(ClassFlags::None, {});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  explicit Above(std::int32_t floor) : floor_(floor) {}
+  bool Test(std::int32_t Value) override {
+    ++calls;
+    if (floor_ == INT_MIN) raise_runtime_error(RuntimeError::Overflow);
+    return Value > floor_;
+  }
+  int calls = 0;
+
+ private:
+  std::int32_t floor_;
+};
+
+// A condition known only by its member names: reached through late binding.
+class NamedTest final : public ObjectImpl<> {
+ public:
+  static constexpr const char* type_name = "TestNamedCondition";
+  static constexpr Guid iid{"{3C1D0B1E-52A4-4E0B-9F3E-7A1C0D2E4B61}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<NamedTest>(ClassFlags::None, {method<&NamedTest::Test>("Test", 1, "Value")});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  Variant Test(std::int32_t Value) { return Variant(static_cast<std::int32_t>(Value == 300 ? -1 : 0)); }
+};
+
+std::vector<std::int32_t> all_of(clsHashIdIx& h, std::int32_t id) {
+  ArrayOf<std::int32_t> got;
+  std::int32_t n = -1;
+  h.LookupIx4Id(id, got, n);
+  if (n == 0) return {};
+  return {got.items().begin(), got.items().begin() + n};
+}
+
+// Sharing a bucket shows in slot order: removing the first of (7,1), (7,2), (7,3), (other,9)
+// moves the other id's pair into the hole when both ids share the bucket, else (7,3).
+TEST_F(HashLive, BucketsComeFromThePrimeTableAndNegativeIdsFoldOntoPositive) {
+  struct Row {
+    std::int32_t size;  // 0: the default table
+    std::int32_t buckets;
+  } rows[] = {{0, 1000}, {1, 53}, {63, 53}, {64, 97}, {1000, 769}, {1024, 1543}, {INT32_C(1) << 20, 1572869}};
+  for (const Row& row : rows) {
+    for (std::int32_t other : {-7, 7 + row.buckets, -7 - row.buckets, 8, 7 + row.buckets / 2}) {
+      SCOPED_TRACE(std::to_string(row.size) + " " + std::to_string(other));
+      auto h = make<clsHashIdIx>();
+      if (row.size) h->put_lTableSize(row.size);
+      for (std::int32_t ix : {1, 2, 3}) h->InsertIdIx(7, ix);
+      h->InsertIdIx(other, 9);
+      h->RemoveIx4Id(7, 1);
+      const bool shared = other == -7 || other == 7 + row.buckets || other == -7 - row.buckets;
+      EXPECT_EQ(all_of(*h, 7), shared ? (std::vector<std::int32_t>{2, 3}) : (std::vector<std::int32_t>{3, 2}));
+    }
+  }
+}
+
+TEST_F(HashLive, SizesBelowOneAreRefused) {
+  auto h = make<clsHashIdIx>();
+  EXPECT_RAISES(h->put_lTableSize(0), error_number::kInvalidArgument);
+  EXPECT_RAISES(h->put_lTableSize(INT_MIN), error_number::kInvalidArgument);
+  EXPECT_RAISES(h->put_lSlotSizeIncrement(0), error_number::kInvalidArgument);
+  h->InsertIdIx(1, 1);
+  h->InsertIdIx(1, 1);  // stored once, and the sizing phase is over
+  EXPECT_EQ(all_of(*h, 1).size(), 1u);
+  EXPECT_RAISES(h->put_lSlotSizeIncrement(5), 1001, "Let lSlotSizeIncrement/1", "clsHashIdIx");
+}
+
+TEST_F(HashLive, RemovalFillsTheHoleFromTheEnd) {
+  struct Row {
+    const char* name;
+    std::vector<std::pair<std::int32_t, std::int32_t>> pairs;
+    std::function<void(clsHashIdIx&)> remove;
+    std::int32_t id;
+    std::vector<std::int32_t> left;
+  } rows[] = {
+      {"first of three", {{5, 1}, {5, 2}, {5, 3}}, [](clsHashIdIx& h) { h.RemoveIx4Id(5, 1); }, 5, {3, 2}},
+      {"absent pair", {{5, 1}}, [](clsHashIdIx& h) { h.RemoveIx4Id(5, 9); }, 5, {1}},
+      {"all of one id", {{5, 1}, {5, 2}}, [](clsHashIdIx& h) { h.RemoveAllIx4Id(5); }, 5, {}},
+      {"all, keeping others", {{5, 1}, {1005, 2}, {5, 3}}, [](clsHashIdIx& h) { h.RemoveAllIx4Id(5); }, 1005, {2}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto h = make<clsHashIdIx>();
+    for (const auto& p : row.pairs) h->InsertIdIx(p.first, p.second);
+    row.remove(*h);
+    EXPECT_EQ(all_of(*h, row.id), row.left);
+  }
+}
+
+TEST_F(HashLive, BothGrowthPoliciesKeepEveryPair) {
+  for (bool spare : {false, true}) {
+    SCOPED_TRACE(spare);
+    auto h = make<clsHashIdIx>();
+    h->put_lSlotSizeIncrement(1);
+    h->InsertIdIx(3, 0);  // a bucket of capacity 1, grown under the spare rule from here
+    h->put_SpareSlots(spare);
+    std::vector<std::int32_t> expected{0};
+    for (std::int32_t i = 1; i < 200; ++i) {
+      h->InsertIdIx(3 + 1000 * (i % 3), i);
+      if (i % 3 == 0) expected.push_back(i);
+    }
+    EXPECT_EQ(all_of(*h, 3), expected);
+  }
+}
+
+TEST_F(HashLive, InsertsAndLookupsSurviveEveryAllocationFailure) {
+  auto make_hash = [] {
+    auto h = make<clsHashIdIx>();
+    h->put_lSlotSizeIncrement(100);  // blocks above the pooled sizes: each growth allocates
+    for (std::int32_t i = 0; i < 100; ++i) h->InsertIdIx(5, i);
+    return h;
+  };
+  auto state = [](Ref<clsHashIdIx>& h) {
+    std::string out;
+    for (std::int32_t ix : all_of(*h, 5)) out += std::to_string(ix) + " ";
+    return out + std::to_string(h->FindFirstIxDefault(6, -1));
+  };
+  EXPECT_GT(fault::expect_fault_tolerant(make_hash, [](Ref<clsHashIdIx>& h) { h->InsertIdIx(5, 1000); }, state), 0);
+  auto fresh = [] {  // a second pair needs the first block, from the first chunk
+    auto h = make<clsHashIdIx>();
+    h->InsertIdIx(6, 0);
+    return h;
+  };
+  EXPECT_GT(fault::expect_fault_tolerant(fresh, [](Ref<clsHashIdIx>& h) { h->InsertIdIx(6, 1); }, state), 0);
+  EXPECT_GT(fault::expect_fault_tolerant(make_hash, [](Ref<clsHashIdIx>& h) { EXPECT_TRUE(h->colLookupIx4Id(5)); }, state), 0);
+}
+
+TEST_F(HashLive, ArrayLookupsFollowTheirBufferRules) {
+  auto h = make<clsHashIdIx>();
+  h->InsertIdIx(5, 50);
+  h->InsertIdIx(1005, 99);
+  h->InsertIdIx(5, 51);
+  ArrayOf<std::int32_t> buffer(7, 2);
+  std::int32_t n = -1;
+  h->LookupIx4Id(6, buffer, n);  // empty bucket: untouched
+  EXPECT_EQ(buffer.lower_bound(), 7);
+  EXPECT_EQ(n, 0);
+  h->LookupIx4Id(2005, buffer, n);  // bucket 5 without a match: one element
+  EXPECT_EQ(buffer.lower_bound(), 1);
+  EXPECT_EQ(buffer.count(), 1);
+  h->LookupIx4Id(5, buffer, n, false);
+  EXPECT_EQ(buffer.count(), 3);
+  EXPECT_EQ(n, 2);
+  ArrayOf<std::int32_t> reused(1, 100);
+  reused.items()[2] = 42;
+  h->LookupIx4IdExLB1(5, reused, n);
+  EXPECT_EQ(reused.count(), 100);
+  EXPECT_EQ(reused.items()[0] + reused.items()[1] + reused.items()[2], 50 + 51 + 42);
+  ArrayOf<std::int32_t> unallocated;
+  EXPECT_RAISES(h->LookupIx4IdExLB1(5, unallocated, n), 9);
+  h->LookupIx4IdExLB1(6, unallocated, n);  // no match: the buffer is never looked at
+  ArrayOf<std::int32_t> small(-3, 1);
+  h->LookupIx4IdExLB1(5, small, n);
+  EXPECT_EQ(small.lower_bound(), 1);
+  EXPECT_EQ(small.count(), 3);
+}
+
+TEST_F(HashLive, FirstIndexLookupsAndConditions) {
+  auto h = make<clsHashIdIx>();
+  std::int32_t ix = -1;
+  EXPECT_FALSE(h->colLookupIx4Id(7));
+  h->InsertIdIx(7, 100);
+  h->InsertIdIx(7, 200);
+  h->InsertIdIx(7, 300);
+  EXPECT_FALSE(h->colLookupIx4Id(1007));  // a bucket holding only other ids
+  EXPECT_EQ(h->colLookupIx4Id(7)->Count(), 3);
+  auto above = make<Above>(150);
+  EXPECT_TRUE(h->TryFindFirstIxIf(above, 7, ix));
+  EXPECT_EQ(ix, 200);
+  EXPECT_EQ(above->calls, 2);
+  EXPECT_FALSE(h->TryFindFirstIxIf(make<Above>(300), 7, ix));
+  EXPECT_EQ(ix, 200);
+  EXPECT_RAISES(h->TryFindFirstIxIf(make<Above>(INT_MIN), 7, ix), 6);
+  EXPECT_RAISES(h->TryFindFirstIxIf(nullptr, 7, ix), 91);
+  EXPECT_FALSE(h->TryFindFirstIxIf(nullptr, 8, ix));
+  Variant args[] = {Variant(Ref<Unknown>(make<NamedTest>())), Variant(7), Variant::by_ref(ix)};
+  EXPECT_TRUE(invoke(*h, u"TryFindFirstIxIf", MemberKind::Method, args).to_boolean());
+  EXPECT_EQ(ix, 300);
+  Variant plain[] = {Variant(Ref<Unknown>(make<clsHashIdIx>())), Variant(7), Variant::by_ref(ix)};
+  EXPECT_RAISES(invoke(*h, u"TryFindFirstIxIf", MemberKind::Method, plain), 13);  // no Test member
+  h->TearDown();
+  EXPECT_FALSE(h->TryFindFirstIx(7, ix));
+  EXPECT_RAISES(h->InsertIdIx(7, 1), error_number::kInvalidState);
+}
+
+}  // namespace
+}  // namespace quorvel
