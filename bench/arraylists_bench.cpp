@@ -5,64 +5,23 @@
 // only because growth is a realloc that extends or remaps the block instead of copying it.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "quorvel/arraylists/array_list_long.h"
 #include "quorvel/arraylists/array_list_string.h"
+#include "side_by_side.h"
 
 namespace quorvel {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double nanoseconds(Clock::duration d) { return std::chrono::duration<double, std::nano>(d).count(); }
-
-// Runs both sides once, in alternating order so that neither always finds the allocator in the
-// state the other left it in, and adds their times.
-template <class Ours, class Peer>
-void run_pair(bool ours_first, Ours&& ours_side, Peer&& peer_side, double& ours, double& peer) {
-  auto time = [](auto&& side) {
-    const auto start = Clock::now();
-    side();
-    return nanoseconds(Clock::now() - start);
-  };
-  if (ours_first) {
-    ours += time(ours_side);
-    peer += time(peer_side);
-  } else {
-    peer += time(peer_side);
-    ours += time(ours_side);
-  }
-}
-
-void report(benchmark::State& state, double ours, double peer, std::int64_t items) {
-  state.counters["ours_ns_per_item"] = ours / static_cast<double>(items);
-  state.counters["peer_ns_per_item"] = peer / static_cast<double>(items);
-  state.counters["ratio"] = ours / peer;
-}
-
-// Runs `ours` and `peer` (each handling `n` items) once per iteration, alternating which goes
-// first, and reports per-item times and their ratio.
-template <class Ours, class Peer>
-void per_item(benchmark::State& state, std::int32_t n, Ours ours_side, Peer peer_side) {
-  double ours = 0, peer = 0;
-  std::int64_t items = 0;
-  for (auto _ : state) {
-    run_pair(items % (2 * static_cast<std::int64_t>(n)) == 0, ours_side, peer_side, ours, peer);
-    items += n;
-  }
-  report(state, ours, peer, items);
-}
 
 // Strings of `length` units: short ones fit the peer's small-string buffer, long ones do not.
 void BM_ArrayListStringAddItem(benchmark::State& state) {
   const auto n = static_cast<std::int32_t>(state.range(0));
   const std::u16string text(static_cast<std::size_t>(state.range(1)), u'x');
   const String shared(text);
-  per_item(
+  bench::alternating_runs(
       state, n,
       [&] {
         Ref<ArrayList_String> list = make<ArrayList_String>();
@@ -79,7 +38,7 @@ BENCHMARK(BM_ArrayListStringAddItem)->Args({1'000'000, 4})->Args({1'000'000, 24}
 
 void BM_ArrayListLongAddItem(benchmark::State& state) {
   const auto n = static_cast<std::int32_t>(state.range(0));
-  per_item(
+  bench::alternating_runs(
       state, n,
       [&] {
         Ref<ArrayList_Long> list = make<ArrayList_Long>();
@@ -104,7 +63,7 @@ void BM_ArrayListLongItemGet(benchmark::State& state) {
     list->AddItem(i);
     vector.push_back(i);
   }
-  per_item(
+  bench::alternating_runs(
       state, n,
       [&] {
         std::int64_t sum = 0;

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <numeric>
 #include <random>
@@ -13,37 +12,12 @@
 #include "quorvel/containers/cls_hash_id_ix.h"
 #include "quorvel/containers/cls_list.h"
 #include "quorvel/containers/cls_stack.h"
+#include "side_by_side.h"
 
 namespace quorvel {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr std::int32_t kN = 1'000'000;
-
-template <class Ours, class Peer>
-void paired(benchmark::State& state, Ours ours_side, Peer peer_side) {
-  double ours = 0, peer = 0;
-  bool ours_first = true;
-  auto time = [](auto& side) {
-    const auto start = Clock::now();
-    side();
-    return std::chrono::duration<double, std::nano>(Clock::now() - start).count();
-  };
-  for (auto _ : state) {
-    if (ours_first) {
-      ours += time(ours_side);
-      peer += time(peer_side);
-    } else {
-      peer += time(peer_side);
-      ours += time(ours_side);
-    }
-    ours_first = !ours_first;
-  }
-  const double ops = static_cast<double>(state.iterations()) * kN;
-  state.counters["ours_ns_per_op"] = ours / ops;
-  state.counters["peer_ns_per_op"] = peer / ops;
-  state.counters["ratio"] = ours / peer;
-}
 
 std::vector<std::int32_t> shuffled_ids() {
   std::vector<std::int32_t> ids(kN);
@@ -54,8 +28,8 @@ std::vector<std::int32_t> shuffled_ids() {
 
 void BM_HashInsert(benchmark::State& state) {
   const std::vector<std::int32_t> ids = shuffled_ids();
-  paired(
-      state,
+  bench::alternating_runs(
+      state, kN,
       [&] {
         auto h = make<clsHashIdIx>();
         h->put_lTableSize(kN);
@@ -81,8 +55,8 @@ void BM_HashLookup(benchmark::State& state) {
     h->InsertIdIx(i, i);
     m.emplace(i, i);
   }
-  paired(
-      state,
+  bench::alternating_runs(
+      state, kN,
       [&] {
         std::int64_t sum = 0;
         std::int32_t ix = 0;
@@ -101,8 +75,8 @@ void BM_HashLookup(benchmark::State& state) {
 BENCHMARK(BM_HashLookup)->Unit(benchmark::kMillisecond);
 
 void BM_ListAppendElem(benchmark::State& state) {
-  paired(
-      state,
+  bench::alternating_runs(
+      state, kN,
       [] {
         auto l = make<clsList>();
         for (std::int32_t i = 0; i < kN; ++i) l->AppendElem(Variant(i));
@@ -117,8 +91,8 @@ void BM_ListAppendElem(benchmark::State& state) {
 BENCHMARK(BM_ListAppendElem)->Unit(benchmark::kMillisecond);
 
 void BM_StackPushPop(benchmark::State& state) {
-  paired(
-      state,
+  bench::alternating_runs(
+      state, kN,
       [] {
         auto s = make<clsStack>();
         for (std::int32_t i = 0; i < kN; ++i) s->Push(Variant(i));

@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <iterator>
 #include <random>
@@ -23,7 +22,6 @@
 namespace quorvel {
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr std::int32_t kCount = 1'000'000;
 
 // A caller's comparer in the default order.
@@ -97,39 +95,13 @@ void search(benchmark::State& state, bool caller_order) {
       [&] { benchmark::DoNotOptimize(std::lower_bound(values.begin(), values.end(), keys[b++ & 4095])); });
 }
 
-// One whole-list operation per side per iteration, alternating which goes first.
-template <class Ours, class Peer>
-void whole_list(benchmark::State& state, Ours ours, Peer peer) {
-  double ours_ns = 0, peer_ns = 0;
-  bool ours_first = true;
-  auto time = [](auto& side) {
-    const auto t0 = Clock::now();
-    side();
-    return std::chrono::duration<double, std::nano>(Clock::now() - t0).count();
-  };
-  for (auto _ : state) {
-    if (ours_first) {
-      ours_ns += time(ours);
-      peer_ns += time(peer);
-    } else {
-      peer_ns += time(peer);
-      ours_ns += time(ours);
-    }
-    ours_first = !ours_first;
-  }
-  const double n = static_cast<double>(state.iterations());
-  state.counters["ours_us"] = ours_ns / n / 1e3;
-  state.counters["peer_us"] = peer_ns / n / 1e3;
-  state.counters["ratio"] = ours_ns / peer_ns;
-}
-
 void check_monotonity(benchmark::State& state, bool caller_order) {
   const std::vector<std::int32_t> values = sorted_values(1);
   const Ref<IArrayList> list = library_list(values);
   const Ref<IComparer> order = caller_order ? Ref<IComparer>(make<CallerOrder>()) : Ref<IComparer>();
   const auto manager = make<ArrayList_Manager>();
-  whole_list(
-      state,
+  bench::alternating_runs(
+      state, kCount,
       [&] {
         std::int16_t direction = 0;
         bool strict = false;
@@ -143,8 +115,8 @@ void reducate(benchmark::State& state, bool caller_list) {
   const Ref<IArrayList> library = library_list(values);
   const Ref<IArrayList> list = caller_list ? Ref<IArrayList>(make<CallerList>(library)) : library;
   const auto manager = make<ArrayList_Manager>();
-  whole_list(
-      state, [&] { benchmark::DoNotOptimize(manager->Reducate(list, false)); },
+  bench::alternating_runs(
+      state, kCount, [&] { benchmark::DoNotOptimize(manager->Reducate(list, false)); },
       [&] {
         std::vector<std::int32_t> out;
         std::unique_copy(values.begin(), values.end(), std::back_inserter(out));

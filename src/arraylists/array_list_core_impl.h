@@ -295,7 +295,7 @@ Variant ArrayListCore<Derived, E>::item_variant(std::int32_t index) {
 }
 
 template <class Derived, class E>
-void ArrayListCore<Derived, E>::let_variant(std::int32_t index, const Variant& value) {
+void ArrayListCore<Derived, E>::view_let_Item(std::int32_t index, const Variant& value) {
   constexpr AssignMode mode = ElementRules<E>::kAssign;
   if constexpr (mode == AssignMode::Set) {
     raise(Failure::ObjectContainerNoLet, this->sender());
@@ -309,7 +309,7 @@ void ArrayListCore<Derived, E>::let_variant(std::int32_t index, const Variant& v
 }
 
 template <class Derived, class E>
-void ArrayListCore<Derived, E>::set_variant(std::int32_t index, const Variant& value) {
+void ArrayListCore<Derived, E>::view_set_Item(std::int32_t index, const Variant& value) {
   constexpr AssignMode mode = ElementRules<E>::kAssign;
   if constexpr (mode == AssignMode::Let) {
     raise(Failure::ValueContainerNoSet, this->sender());
@@ -323,7 +323,7 @@ void ArrayListCore<Derived, E>::set_variant(std::int32_t index, const Variant& v
 }
 
 template <class Derived, class E>
-void ArrayListCore<Derived, E>::sort_view(std::int32_t m, std::int32_t n, Ref<IComparer> comparer) {
+void ArrayListCore<Derived, E>::view_method_Sort(std::int32_t m, std::int32_t n, Ref<IComparer> comparer) {
   if (Derived::kFlavor.zero_zero_is_whole_list && m == 0 && n == 0) {
     Sort(Variant::missing(), Variant::missing(), std::move(comparer));
   } else {

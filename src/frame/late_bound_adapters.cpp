@@ -4,6 +4,7 @@
 
 #include "quorvel/frame/array_list_interfaces.h"
 #include "quorvel/frame/comparer_interfaces.h"
+#include "quorvel/frame/unary_long_test.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/late_binding.h"
 
@@ -65,6 +66,15 @@ class LateBoundFormatter final : public LateBoundAdapter<IFormatter> {
   }
 };
 
+class LateBoundLongTest final : public LateBoundAdapter<IUnaryLongTest> {
+ public:
+  using LateBoundAdapter::LateBoundAdapter;
+  bool Test(std::int32_t Value) override {
+    std::array<Variant, 1> args{Variant(Value)};
+    return call(args).to_boolean();
+  }
+};
+
 template <class Adapter, class I>
 Ref<I> adapt(Ref<Unknown> object, std::u16string_view member) {
   if (!object) return {};
@@ -85,6 +95,10 @@ Ref<IFindComparer> IFindComparer::late_bound(Ref<Unknown> object) {
 
 Ref<IFormatter> IFormatter::late_bound(Ref<Unknown> object) {
   return adapt<LateBoundFormatter, IFormatter>(std::move(object), u"Format");
+}
+
+Ref<IUnaryLongTest> IUnaryLongTest::late_bound(Ref<Unknown> object) {
+  return adapt<LateBoundLongTest, IUnaryLongTest>(std::move(object), u"Test");
 }
 
 }  // namespace quorvel

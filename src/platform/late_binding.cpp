@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/registry.h"
 
 namespace quorvel {
 
@@ -38,7 +39,7 @@ namespace {
     ascii(text, most == 1 ? " argument, got " : " arguments, got ");
     ascii(text, std::to_string(given));
   }
-  raise_error(static_cast<std::int32_t>(error), String(u"Quorvel"), String(text));
+  raise_error(static_cast<std::int32_t>(error), library_name(), String(text));
 }
 
 std::u16string_view member_name(const InterfaceInfo& info, DispId id, std::u16string& buffer) {

@@ -142,12 +142,12 @@ class ArrayTextView final : public ForwardingView<IArrayList2, List> {
 template <class List>
 class DirectElementsView final : public InterfaceView<IDirectElements> {
  public:
-  explicit DirectElementsView(List& list) noexcept : InterfaceView<IDirectElements>(list), list_(list) {}
-  ElementBlock element_block() noexcept override { return list_.element_block(); }
-  void append_block(const void* data, std::int32_t count) override { list_.append_block(data, count); }
+  explicit DirectElementsView(List& list) noexcept : InterfaceView<IDirectElements>(list) {}
+  ElementBlock element_block() noexcept override { return list().element_block(); }
+  void append_block(const void* data, std::int32_t count) override { list().append_block(data, count); }
 
  private:
-  List& list_;
+  List& list() noexcept { return static_cast<List&>(this->outer_); }
 };
 
 /// The shared members of every list, in terms of its element type `E`; `Derived` is the list
@@ -248,15 +248,12 @@ class ArrayListCore : public ItemAccessors<E> {
 
   // Where `IArrayList` does more than forward: assignment by the list's kind, Sort's (0, 0), and
   // CreateNew, which the list itself does not offer.
-  void view_let_Item(std::int32_t Index, const Variant& Value) { let_variant(Index, Value); }
-  void view_set_Item(std::int32_t Index, const Variant& Value) { set_variant(Index, Value); }
-  void view_method_Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer) { sort_view(m, n, std::move(Comparer)); }
+  void view_let_Item(std::int32_t Index, const Variant& Value);
+  void view_set_Item(std::int32_t Index, const Variant& Value);
+  void view_method_Sort(std::int32_t m, std::int32_t n, Ref<IComparer> Comparer);
   Ref<IArrayList> view_method_CreateNew() { return make<Derived>().template query<IArrayList>(); }
 
   Variant item_variant(std::int32_t index);
-  void let_variant(std::int32_t index, const Variant& value);
-  void set_variant(std::int32_t index, const Variant& value);
-  void sort_view(std::int32_t m, std::int32_t n, Ref<IComparer> comparer);
 
   void take_over(const Array& array);
   void append_converted(const Variant& value);
