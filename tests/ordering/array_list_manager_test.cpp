@@ -132,10 +132,11 @@ TEST_F(Manager, BoundsAreWrittenBackAndBadInputRaisesInOrder) {
   EXPECT_TRUE(identical(lo, Variant(0)) && identical(hi, Variant(3)));
   EXPECT_EQ(log_of(list).log, "LowerBound UpperBound Item(2) Item(3)");
 
-  // Direction 0, a text bound, a missing comparer and an empty sort are in the scenario file.
-  Variant far(9), zero(0);
+  // Direction 0, a text upper bound, a missing comparer and an empty sort are in the scenario file.
+  Variant text(u"x"), far(9), zero(0);
   Ref<IArrayList> none;
   const std::pair<std::function<void()>, std::int32_t> rows[] = {
+      {[&] { m->LogarithmicSearch(longs({1}), Variant(1), at, 1, nullptr, text); }, 13},
       {[&] { m->LogarithmicSearch(longs({1}), Variant(1), at, 1, nullptr, far, far); }, kInvalid},
       {[&] { m->LogarithmicSearch(none, Variant(1), at, 1); }, 91},
       {[&] { m->LogarithmicSearch(none, Variant(1), at, 1, nullptr, far, zero); }, 0},
