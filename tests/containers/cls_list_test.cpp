@@ -23,6 +23,8 @@ Ref<clsList> list_of(std::vector<std::int32_t> values) {
   return l;
 }
 
+Ref<clsList> eight_nine() { return list_of({8, 9}); }
+
 std::string text(clsList& l) {
   std::string out;
   for (std::int32_t i = 1; i <= l.get_lSize(); ++i) out += (i > 1 ? " " : "") + l.get_vElem(i).to_string().to_utf8();
@@ -36,8 +38,10 @@ TEST_F(ClsListLive, PositionsOutsideTheListRaiseTheThreeMessages) {
     clsList* list;
     std::int32_t ix;
     const char* message;
-  } rows[] = {{empty.get(), 1, "clsList bound error!"},       {l.get(), 0, "clsList bound error <1!"},
-              {l.get(), INT_MIN, "clsList bound error <1!"},   {l.get(), 3, "clsList bound error >Size!"},
+  } rows[] = {{empty.get(), 1, "clsList bound error!"},
+              {l.get(), 0, "clsList bound error <1!"},
+              {l.get(), INT_MIN, "clsList bound error <1!"},
+              {l.get(), 3, "clsList bound error >Size!"},
               {l.get(), INT_MAX, "clsList bound error >Size!"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.ix);
@@ -55,23 +59,20 @@ TEST_F(ClsListLive, RangeMembersReshapeTheList) {
     std::function<void(clsList&)> run;
     const char* after;  // or the 1001 description
   } rows[] = {
+      // removing to the end or past it, concatenating itself and popping: in the scenario file
       {"remove 2,2", [](clsList& l) { l.RemoveElemsAt(2, 2); }, "1 4 5"},
-      {"remove to the end", [](clsList& l) { l.RemoveElemsAt(2, -1); }, "1"},
       {"remove none", [](clsList& l) { l.RemoveElemsAt(3, 0); }, "1 2 3 4 5"},
-      {"remove past the end", [](clsList& l) { l.RemoveElemsAt(6); }, "RemoveItemsAt/1"},
       {"remove too many", [](clsList& l) { l.RemoveElemsAt(4, 3); }, "RemoveItemsAt/2"},
       {"remove INT_MAX", [](clsList& l) { l.RemoveElemsAt(2, INT_MAX); }, "RemoveItemsAt/2"},
       {"remove count below -1", [](clsList& l) { l.RemoveElemsAt(2, -2); }, "RemoveItemsAt/2"},
-      {"insert inside", [](clsList& l) { l.InsertElemsAt(2, list_of({8, 9})); }, "1 8 9 2 3 4 5"},
-      {"insert at the end", [](clsList& l) { l.InsertElemsAt(6, list_of({8, 9})); }, "1 2 3 4 5 8 9"},
+      {"insert inside", [](clsList& l) { l.InsertElemsAt(2, eight_nine()); }, "1 8 9 2 3 4 5"},
+      {"insert at the end", [](clsList& l) { l.InsertElemsAt(6, eight_nine()); }, "1 2 3 4 5 8 9"},
       {"insert past the end", [](clsList& l) { l.InsertElemsAt(7, list_of({8})); }, "InsertItemsAt/1"},
       {"insert nothing anywhere", [](clsList& l) { l.InsertElemsAt(INT_MIN, make<clsList>()); }, "1 2 3 4 5"},
       {"insert itself", [](clsList& l) { l.InsertElemsAt(2, Ref<clsList>(&l)); }, "1 1 2 3 4 5 2 3 4 5"},
-      {"set inside", [](clsList& l) { l.SetElemsAt(2, list_of({8, 9})); }, "1 8 9 4 5"},
+      {"set inside", [](clsList& l) { l.SetElemsAt(2, eight_nine()); }, "1 8 9 4 5"},
       {"set itself", [](clsList& l) { l.SetElemsAt(1, Ref<clsList>(&l)); }, "1 2 3 4 5"},
-      {"concat itself", [](clsList& l) { l.ConcatList(Ref<clsList>(&l)); }, "1 2 3 4 5 1 2 3 4 5"},
       {"reverse", [](clsList& l) { l.Reverse(); }, "5 4 3 2 1"},
-      {"pop", [](clsList& l) { EXPECT_EQ(l.vPopElemAt(1).to_long(), 1); }, "2 3 4 5"},
       {"append twice", [](clsList& l) { l.AppendElem(Variant(u"a"), 2); }, "1 2 3 4 5 a a"},
       {"append negative", [](clsList& l) { l.AppendElem(Variant(0), -2); }, "1 2 3"},
       {"size down", [](clsList& l) { l.put_lSize(2); }, "1 2"},
@@ -93,7 +94,7 @@ TEST_F(ClsListLive, RangeMembersReshapeTheList) {
 
 TEST_F(ClsListLive, RunsThatDoNotFitRaiseAndSizesThatCannotBeRaiseFirst) {
   auto l = list_of({1, 2, 3});
-  EXPECT_RAISES(l->SetElemsAt(3, list_of({8, 9})), 9, "clsList bound error >Size!");
+  EXPECT_RAISES(l->SetElemsAt(3, eight_nine()), 9, "clsList bound error >Size!");
   EXPECT_EQ(text(*l), "1 2 8");  // what was written stays
   EXPECT_RAISES(l->RemoveElemsAt(0, 1), 9, "clsList bound error <1!");
   EXPECT_RAISES(l->InsertElemsAt(0, list_of({1})), 9, "clsList bound error <1!");
@@ -128,8 +129,11 @@ TEST_F(ClsListLive, GrowingMembersSurviveEveryAllocationFailure) {
       [](Ref<clsList>& l) { l->put_lSize(40); },
   };
   for (const auto& run : runs) {
-    EXPECT_GT(fault::expect_fault_tolerant([] { return list_of({1, 2, 3, 4, 5, 6, 7, 8}); }, run,
-                                           [](Ref<clsList>& l) { return std::to_string(l->get_lSize()); }),
+    EXPECT_GT(fault::expect_fault_tolerant(
+                  [] {
+                    return list_of({1, 2, 3, 4, 5, 6, 7, 8});
+                  },
+                  run, [](Ref<clsList>& l) { return std::to_string(l->get_lSize()); }),
               0);
   }
 }
@@ -138,10 +142,7 @@ TEST_F(ClsListLive, CallerCodeThatChangesTheListFindsItWhole) {
   const long calls = fault::walk_meddling(
       [](fault::Meddler::Plan& plan) {
         auto l = list_of({1, 2, 3});
-        plan.action = [&plan, raw = l.get()] {
-          (void)plan;
-          raw->Clear();
-        };
+        plan.action = [raw = l.get()] { raw->Clear(); };
         l->putref_vElem(2, fault::meddler(plan, Variant(5)));
         return l;
       },
