@@ -10,6 +10,7 @@
 #include "quorvel/frame/error_catalogue.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/table_memory.h"
 
 namespace quorvel {
 
@@ -37,7 +38,7 @@ clsHashIdIx::~clsHashIdIx() { release_storage(); }
 
 void clsHashIdIx::reset_table(std::int32_t buckets) {
   // Zeroed pages come lazily, so even the largest table costs only what its ids touch.
-  auto* fresh = static_cast<Bucket*>(allocate_zeroed_memory(static_cast<std::size_t>(buckets), sizeof(Bucket)));
+  auto* fresh = static_cast<Bucket*>(allocate_table_memory(static_cast<std::size_t>(buckets) * sizeof(Bucket)));
   release_storage();
   table_ = fresh;
   bucket_count_ = buckets;
@@ -46,12 +47,13 @@ void clsHashIdIx::reset_table(std::int32_t buckets) {
 
 void clsHashIdIx::release_storage() noexcept {
   if (table_) {
-    for (std::int32_t b = 0; b < bucket_count_; ++b) {
-      if (table_[b].rest && table_[b].capacity - 1 > kPooled) free_memory(table_[b].rest);
+    for (std::int32_t b = 0; unpooled_ > 0 && b < bucket_count_; ++b) {
+      if (table_[b].rest && table_[b].spill() > kPooled) free_memory(table_[b].rest), --unpooled_;
     }
-    free_memory(table_);
+    free_table_memory(table_, static_cast<std::size_t>(bucket_count_) * sizeof(Bucket));
     table_ = nullptr;
   }
+  unpooled_ = 0;
   for (void* chunk : chunks_) free_memory(chunk);
   chunks_.clear();
   bump_ = nullptr;
@@ -63,7 +65,11 @@ void clsHashIdIx::TearDown() noexcept { release_storage(); }
 
 std::int32_t* clsHashIdIx::take_block(std::int32_t slots) {
   const auto ints = static_cast<std::size_t>(slots) * 2;
-  if (slots > kPooled) return static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
+  if (slots > kPooled) {
+    auto* block = static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
+    ++unpooled_;
+    return block;
+  }
   if (std::int32_t* recycled = free_[static_cast<std::size_t>(slots)]) {
     std::memcpy(&free_[static_cast<std::size_t>(slots)], recycled, sizeof(std::int32_t*));
     return recycled;
@@ -82,7 +88,10 @@ std::int32_t* clsHashIdIx::take_block(std::int32_t slots) {
 }
 
 void clsHashIdIx::give_back(std::int32_t* block, std::int32_t slots) noexcept {
-  if (slots > kPooled) return free_memory(block);
+  if (slots > kPooled) {
+    --unpooled_;
+    return free_memory(block);
+  }
   // A freed block keeps the link to the next free block of its size in its first bytes.
   std::memcpy(block, &free_[static_cast<std::size_t>(slots)], sizeof(std::int32_t*));
   free_[static_cast<std::size_t>(slots)] = block;
@@ -130,20 +139,36 @@ void clsHashIdIx::InsertIdIx(std::int32_t lId, std::int32_t lIx) {
   sizing_open_ = false;
   Bucket* b = bucket_of(lId);
   if (!b) raise(Failure::InvalidState, sender());
+  // The common case, a bucket with a free slot of its own, decided without a branch on what the
+  // bucket holds: a run of inserts then keeps several cache misses in flight.
+  if (b->count < kInline) {
+    const std::int32_t c = b->count;
+    const bool present = (c > 0) & (b->id_in[0] == lId) & (b->ix_in[0] == lIx);
+    const std::int32_t capacity = b->capacity == 0 ? (spare_slots_ ? 2 : increment_) : b->capacity;
+    if (present) return;
+    if (c < capacity) {
+      b->capacity = capacity;
+      b->id_in[c] = lId;
+      b->ix_in[c] = lIx;
+      b->count = c + 1;
+      return;
+    }
+  }
   if (bFindIdIx(lId, lIx)) return;
   if (b->count == b->capacity) {
     const std::int32_t capacity = next_capacity(*b);
     if (b->rest) {
-      std::int32_t* block = take_block(capacity - 1);
-      const auto moved = static_cast<std::size_t>(b->count - 1) * sizeof(std::int32_t);
+      const std::int32_t spill = capacity - kInline;
+      std::int32_t* block = take_block(spill);
+      const auto moved = static_cast<std::size_t>(b->count - kInline) * sizeof(std::int32_t);
       std::memcpy(block, b->rest, moved);
-      std::memcpy(block + (capacity - 1), b->rest + (b->capacity - 1), moved);
-      give_back(b->rest, b->capacity - 1);
+      std::memcpy(block + spill, b->rest + b->spill(), moved);
+      give_back(b->rest, b->spill());
       b->rest = block;
     }
     b->capacity = capacity;
   }
-  if (b->count > 0 && !b->rest) b->rest = take_block(b->capacity - 1);
+  if (b->count >= kInline && !b->rest) b->rest = take_block(b->spill());
   b->id(b->count) = lId;
   b->ix(b->count) = lIx;
   ++b->count;

@@ -76,11 +76,15 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   void LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount);
   /// True with the index of the id's first slot in `retIx`; else False, `retIx` untouched.
   bool TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
-    // Inline for the common case, a hit in the bucket's first slot: one memory access.
+    // Inline for the common case, a hit in one of the bucket's own slots: one cache line.
     if (table_) {
       const Bucket& b = table_[bucket_index(lId)];
-      if (b.count > 0 && b.id0 == lId) {
-        retIx = b.ix0;
+      if (b.count > 0 && b.id_in[0] == lId) {
+        retIx = b.ix_in[0];
+        return true;
+      }
+      if (b.count > 1 && b.id_in[1] == lId) {
+        retIx = b.ix_in[1];
         return true;
       }
     }
@@ -91,17 +95,21 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   bool TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t lId, std::int32_t& retIx);
 
  private:
-  // Slot 0 lives in the record itself, so that a bucket of one pair costs no block and one
-  // memory access; slots 1 to capacity - 1 are a block of two parallel runs.
+  // Slots 0 and 1 live in the bucket itself, so that a bucket of up to two pairs costs no block
+  // and a lookup one cache line (a bucket is 32 bytes, the table 64-byte aligned); slots 2 to
+  // capacity - 1 are a block of two parallel runs.
+  static constexpr std::int32_t kInline = 2;
   struct Bucket {
     std::int32_t capacity = 0;
     std::int32_t count = 0;
-    std::int32_t id0 = 0;
-    std::int32_t ix0 = 0;
-    std::int32_t* rest = nullptr;  // ids in [0, capacity - 1), indexes after them; made on demand
-    std::int32_t& id(std::int32_t s) noexcept { return s == 0 ? id0 : rest[s - 1]; }
-    std::int32_t& ix(std::int32_t s) noexcept { return s == 0 ? ix0 : rest[capacity - 1 + (s - 1)]; }
+    std::int32_t id_in[kInline] = {};
+    std::int32_t ix_in[kInline] = {};
+    std::int32_t* rest = nullptr;  // ids of slots kInline.., then their indexes; made on demand
+    std::int32_t spill() const noexcept { return capacity - kInline; }
+    std::int32_t& id(std::int32_t s) noexcept { return s < kInline ? id_in[s] : rest[s - kInline]; }
+    std::int32_t& ix(std::int32_t s) noexcept { return s < kInline ? ix_in[s] : rest[spill() + (s - kInline)]; }
   };
+  static_assert(sizeof(Bucket) == 32);
   static constexpr std::int32_t kPooled = 64;  // blocks up to this many slots come from the pool
 
   // |id rem N| (a truncating remainder takes the id's sign) is |id| mod N, taken by a multiply
@@ -134,6 +142,7 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   std::int32_t* bump_ = nullptr;
   std::size_t bump_left_ = 0;
   std::array<std::int32_t*, kPooled + 1> free_{};
+  std::int32_t unpooled_ = 0;  // blocks above kPooled slots: only they need a walk of the table
 };
 
 }  // namespace quorvel
