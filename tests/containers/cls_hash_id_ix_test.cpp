@@ -145,15 +145,16 @@ TEST_F(HashLive, InsertsAndLookupsSurviveEveryAllocationFailure) {
     for (std::int32_t ix : all_of(*h, 5)) out += std::to_string(ix) + " ";
     return out + std::to_string(h->FindFirstIxDefault(6, -1));
   };
-  auto fresh = [] {  // a second pair needs the first block, from the first chunk
+  auto fresh = [] {  // a third pair needs the first block, from the first chunk
     auto h = make<clsHashIdIx>();
     h->InsertIdIx(6, 0);
+    h->InsertIdIx(6, 1);
     return h;
   };
   using Hash = Ref<clsHashIdIx>;
   const std::pair<std::function<Hash()>, std::function<void(Hash&)>> runs[] = {
       {make_hash, [](Hash& h) { h->InsertIdIx(5, 1000); }},
-      {fresh, [](Hash& h) { h->InsertIdIx(6, 1); }},
+      {fresh, [](Hash& h) { h->InsertIdIx(6, 2); }},
       {make_hash, [](Hash& h) { EXPECT_TRUE(h->colLookupIx4Id(5)); }},
   };
   for (const auto& [setup, run] : runs) EXPECT_GT(fault::expect_fault_tolerant(setup, run, state), 0);
