@@ -6,6 +6,7 @@
 #include "quorvel/frame/comparer_interfaces.h"
 #include "quorvel/frame/unary_long_test.h"
 #include "quorvel/platform/describe.h"
+#include "quorvel/platform/late_bound_members.h"
 #include "quorvel/platform/late_binding.h"
 
 namespace quorvel {
@@ -33,6 +34,7 @@ class LateBoundAdapter : public ObjectImpl<I> {
 
  protected:
   Variant call(std::span<Variant> args) { return invoke(*target_, id_, MemberKind::Method | MemberKind::Get, args); }
+  Unknown& late_target() noexcept { return *target_; }
 
  private:
   Ref<Unknown> target_;
@@ -75,6 +77,13 @@ class LateBoundLongTest final : public LateBoundAdapter<IUnaryLongTest> {
   }
 };
 
+// Every member of the list by name, each call a late-bound one.
+class LateBoundArrayList final : public LateBoundAdapter<IArrayList> {
+ public:
+  using LateBoundAdapter::LateBoundAdapter;
+  QUORVEL_LATE_BOUND_MEMBERS(QUORVEL_IARRAYLIST_MEMBERS)
+};
+
 template <class Adapter, class I>
 Ref<I> adapt(Ref<Unknown> object, std::u16string_view member) {
   if (!object) return {};
@@ -95,6 +104,17 @@ Ref<IFindComparer> IFindComparer::late_bound(Ref<Unknown> object) {
 
 Ref<IFormatter> IFormatter::late_bound(Ref<Unknown> object) {
   return adapt<LateBoundFormatter, IFormatter>(std::move(object), u"Format");
+}
+
+// A list contract has many members: an object serves it only when it has every one of them, so
+// that an object that merely has a `Count` or an `Item` is still refused as no list.
+Ref<IArrayList> IArrayList::late_bound(Ref<Unknown> object) {
+  if (!object) return {};
+  for (const MemberInfo& m : IArrayList::interface_info().members()) {
+    const String name = String::from_utf8(m.name);
+    if (member_id(*object, name.view()) < 0) return {};
+  }
+  return Ref<IArrayList>(make<LateBoundArrayList>(std::move(object), -1).get());
 }
 
 Ref<IUnaryLongTest> IUnaryLongTest::late_bound(Ref<Unknown> object) {

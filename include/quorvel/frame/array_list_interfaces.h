@@ -62,6 +62,9 @@ class IArrayList : public Unknown {
   static constexpr const char* type_name = "IArrayList";
   static constexpr Guid iid{"{5B0C2E11-8E6A-4C1D-A3F2-1D2C3B4A0202}"};
   static const InterfaceInfo& interface_info();
+  /// An object that has every member of this interface by name, served through an adapter that
+  /// calls them late-bound; Nothing for any other object.
+  static Ref<IArrayList> late_bound(Ref<Unknown> object);
 
   QUORVEL_DECLARE_MEMBERS(QUORVEL_IARRAYLIST_MEMBERS)
 };
