@@ -2,6 +2,7 @@
 // complete the argument list with missing values and defaults, and call the generated invoker.
 #include "quorvel/platform/late_binding.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -86,6 +87,7 @@ bool given(std::span<Variant> args, std::size_t i) noexcept { return i < args.si
 namespace {
 
 Variant call_with_omitted(Unknown& self, const MemberInfo& m, std::span<Variant> args);
+Variant call_with_varargs(Unknown& self, const MemberInfo& m, std::span<Variant> args);
 
 // Calls member `m` of the interface `info` that `view` (a pointer into `object`) answers to.
 inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& info, const MemberInfo& m,
@@ -97,6 +99,7 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
     self = object.find_interface(info.iid());
     if (!self) raise_runtime_error(RuntimeError::NoSuchMember);
   }
+  if (m.vararg) return call_with_varargs(*self, m, args);
   const std::size_t n = m.params.size();
   bool complete = args.size() == n;
   for (std::size_t i = 0; i < n && complete; ++i) complete = !args[i].is_missing();
@@ -134,6 +137,26 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
       raise_runtime_error(RuntimeError::ArgumentNotOptional);
     }
   }
+  m.invoke(self, full, result);
+  return result;
+}
+
+// The trailing arguments packed into the last parameter's array (dereferenced copies, objects
+// by reference), lower bound 0; the fixed ones pass as they came.
+[[gnu::noinline]] Variant call_with_varargs(Unknown& self, const MemberInfo& m, std::span<Variant> args) {
+  const std::size_t fixed = m.params.size() - 1;
+  const std::size_t extra = args.size() > fixed ? args.size() - fixed : 0;
+  if (extra > 0x7FFFFFFF) raise_runtime_error(RuntimeError::OutOfMemory);
+  Array rest(VarKind::Variant, 0, static_cast<std::int32_t>(extra));
+  const std::span<Variant> packed = rest.elements<Variant>();
+  for (std::size_t i = 0; i < extra; ++i) packed[i] = args[fixed + i].copy_ind();
+  std::vector<Variant> full(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(std::min(fixed, args.size())));
+  full.resize(fixed, Variant::missing());
+  full.emplace_back(std::move(rest));
+  Variant result;
+  bool complete = true;
+  for (std::size_t i = 0; i < fixed && complete; ++i) complete = !full[i].is_missing();
+  if (!complete) return call_with_omitted(self, m, full);
   m.invoke(self, full, result);
   return result;
 }

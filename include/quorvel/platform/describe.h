@@ -281,6 +281,17 @@ inline MemberInfo with_help(MemberInfo entry, const char* help) {
   return entry;
 }
 
+/// `entry` taking a variable argument list: its last parameter, declared in C++ as a Variant
+/// array (`const ArrayOf<Variant>& Values`), receives all trailing late-bound arguments as one
+/// array with lower bound 0. Early-bound C++ callers pass that array themselves.
+inline MemberInfo with_varargs(MemberInfo entry) {
+  if (entry.params.empty() || entry.params.back().type.code != (Variant::code(VarKind::Variant) | kArrayFlag)) {
+    raise_runtime_error(RuntimeError::TypeMismatch);  // a description error, met on first use
+  }
+  entry.vararg = true;
+  return entry;
+}
+
 /// The description of an interface written as a member list (see interface_list.h).
 #define QUORVEL_DESCRIBE_INTERFACE(I, LIST)                                                  \
   const ::quorvel::InterfaceInfo& I::interface_info() {                                      \
