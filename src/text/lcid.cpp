@@ -36,6 +36,8 @@ bool follows_user_locale(std::int32_t lcid) noexcept { return lcid == 0 || lcid 
 }  // namespace
 
 String english_language_name(std::int32_t lcid) {
+  // Above the language and sort bits an id is reserved: no locale has one (negative ids neither).
+  if ((static_cast<std::uint32_t>(lcid) & 0xFFF00000u) != 0) return {};
   if (follows_user_locale(lcid)) {
     const auto info = locale_info(static_cast<Lcid>(lcid));
     return info ? String(info->english_language) : String();

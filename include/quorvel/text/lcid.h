@@ -15,7 +15,8 @@ namespace quorvel {
 /// platform writes them: the script in brackets where the platform names one ("Chinese
 /// (Simplified)", "Uzbek (Latin)", "Punjabi (Gurmukhi)" where the script is only implied), the
 /// platform's own script words where they differ from ICU's (Simplified, Traditional), and ""
-/// for ids no locale is assigned to (negative and huge ids, retired ids such as 0x043C). The ids
+/// for ids no locale is assigned to (retired ids such as 0x043C, and ids using the reserved bits
+/// above the 4-bit sort id, so every negative id). The ids
 /// 0 and 0x400 name the calling thread's user locale, 0x800 the system default (US English).
 class LCID final : public ObjectImpl<> {
  public:
