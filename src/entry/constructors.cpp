@@ -1,23 +1,31 @@
 // The factories.
 #include "quorvel/entry/constructors.h"
 
+#include <span>
 #include <type_traits>
+#include <utility>
 
 #include "quorvel/platform/describe.h"
+#include "quorvel/platform/error.h"
 
 namespace quorvel {
 
 namespace {
 
+// Counts and indexes are 32-bit: a longer C++ argument list overflows.
+std::int32_t count_of(std::span<const Variant> items) {
+  if (items.size() > 0x7FFFFFFF) raise_runtime_error(RuntimeError::Overflow);
+  return static_cast<std::int32_t>(items.size());
+}
+
 // Each element converted as the list's late-bound AddItem would convert it; converted before it
 // is appended, so a failure leaves nothing half-stored, and the list is dropped with the raise.
 template <class List>
-Ref<List> fill_list(const Array& values) {
+Ref<List> fill_list(std::span<const Variant> items) {
   using Arg = std::remove_cvref_t<typename List::Arg>;
   Ref<List> list = make<List>();
-  const auto items = values.elements<Variant>();
   if (items.empty()) return list;
-  list->put_GrowLength(static_cast<std::int32_t>(items.size()));
+  list->put_GrowLength(count_of(items));
   list->Shrink(-1);
   for (const Variant& value : items) list->AddItem(detail::convert_argument<Arg>(value));
   return list;
@@ -25,9 +33,8 @@ Ref<List> fill_list(const Array& values) {
 
 // A source to copy is asked for quietly: a first value that is no list or reader is an element.
 template <class Locked>
-Ref<Locked> fill_locked(const Array& values) {
+Ref<Locked> fill_locked(std::span<const Variant> items) {
   Ref<Locked> list = make_locked_list<Locked>();
-  const auto items = values.elements<Variant>();
   if (items.empty()) return list;
   if (Unknown* first = items.front().if_object()) {
     if (Unknown* source = first->find_interface(IArrayList::iid)) {
@@ -39,7 +46,10 @@ Ref<Locked> fill_locked(const Array& values) {
       return list;
     }
   }
-  Variant whole(values);
+  Array values(VarKind::Variant, 0, count_of(items));
+  std::span<Variant> elements = values.elements<Variant>();
+  for (std::size_t i = 0; i < items.size(); ++i) elements[i] = items[i].copy_ind();
+  Variant whole(std::move(values));
   list->FromArray(whole);
   return list;
 }
@@ -50,7 +60,7 @@ Ref<Box_Variant> Constructors::new_Box_Variant(const Variant& Value) { return ma
 Ref<LCID> Constructors::NewLCID(const Variant& LCID) { return new_lcid(LCID); }
 
 #define QUORVEL_LIST_FACTORY_(Kind)                                                                 \
-  Ref<ArrayList_##Kind> Constructors::new_ArrayList_##Kind(const ArrayOf<Variant>& Values) {         \
+  Ref<ArrayList_##Kind> Constructors::new_ArrayList_##Kind(std::span<const Variant> Values) {         \
     return fill_list<ArrayList_##Kind>(Values);                                                     \
   }
 QUORVEL_LIST_FACTORY_(Boolean)
@@ -66,7 +76,7 @@ QUORVEL_LIST_FACTORY_(Value)
 #undef QUORVEL_LIST_FACTORY_
 
 #define QUORVEL_LOCKED_FACTORY_(Kind)                                                                   \
-  Ref<LockedArrayList_##Kind> Constructors::new_LockedArrayList_##Kind(const ArrayOf<Variant>& Values) { \
+  Ref<LockedArrayList_##Kind> Constructors::new_LockedArrayList_##Kind(std::span<const Variant> Values) { \
     return fill_locked<LockedArrayList_##Kind>(Values);                                                 \
   }
 QUORVEL_LOCKED_FACTORY_(Boolean)

@@ -2,7 +2,6 @@
 // complete the argument list with missing values and defaults, and call the generated invoker.
 #include "quorvel/platform/late_binding.h"
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -141,22 +140,24 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
   return result;
 }
 
-// The trailing arguments packed into the last parameter's array (dereferenced copies, objects
-// by reference), lower bound 0; the fixed ones pass as they came.
+// A variable argument list takes the trailing arguments in place (see `with_varargs`); only
+// fixed parameters left out need a completed copy of the argument list.
 [[gnu::noinline]] Variant call_with_varargs(Unknown& self, const MemberInfo& m, std::span<Variant> args) {
   const std::size_t fixed = m.params.size() - 1;
-  const std::size_t extra = args.size() > fixed ? args.size() - fixed : 0;
-  if (extra > 0x7FFFFFFF) raise_runtime_error(RuntimeError::OutOfMemory);
-  Array rest(VarKind::Variant, 0, static_cast<std::int32_t>(extra));
-  const std::span<Variant> packed = rest.elements<Variant>();
-  for (std::size_t i = 0; i < extra; ++i) packed[i] = args[fixed + i].copy_ind();
-  std::vector<Variant> full(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(std::min(fixed, args.size())));
-  full.resize(fixed, Variant::missing());
-  full.emplace_back(std::move(rest));
+  bool complete = args.size() >= fixed;
+  for (std::size_t i = 0; i < fixed && complete; ++i) complete = !args[i].is_missing();
   Variant result;
-  bool complete = true;
-  for (std::size_t i = 0; i < fixed && complete; ++i) complete = !full[i].is_missing();
-  if (!complete) return call_with_omitted(self, m, full);
+  if (complete) {
+    m.invoke(self, args, result);
+    return result;
+  }
+  std::vector<Variant> full(args.begin(), args.end());
+  if (full.size() < fixed) full.resize(fixed, Variant::missing());
+  for (std::size_t i = 0; i < fixed; ++i) {
+    if (!full[i].is_missing()) continue;
+    if (!m.params[i].optional) raise_runtime_error(RuntimeError::ArgumentNotOptional);
+    full[i] = omitted_value(m.params[i]);
+  }
   m.invoke(self, full, result);
   return result;
 }

@@ -1,6 +1,8 @@
 // The factory object: new, filled objects from plain arguments.
 #pragma once
 
+#include <span>
+
 #include "quorvel/arraylists/array_list_boolean.h"
 #include "quorvel/arraylists/array_list_byte.h"
 #include "quorvel/arraylists/array_list_double.h"
@@ -22,7 +24,7 @@ namespace quorvel {
 /// makes a new object that the caller owns.
 ///
 /// The list factories take a variable argument list: late-bound, each argument is one value; in
-/// C++ the caller passes the values as one Variant array, whose lower bound plays no part.
+/// C++ the caller passes the values as contiguous Variants (an array, a vector).
 class Constructors final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "Constructors";
@@ -41,28 +43,28 @@ class Constructors final : public ObjectImpl<> {
   // AddItem converts it (6, 13, 94 raised and no list returned; the Object list takes only
   // object references, Nothing included, else 13; the Variant and Value lists keep objects by
   // reference). O(n).
-  Ref<ArrayList_Boolean> new_ArrayList_Boolean(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Byte> new_ArrayList_Byte(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Double> new_ArrayList_Double(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Integer> new_ArrayList_Integer(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Long> new_ArrayList_Long(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Object> new_ArrayList_Object(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Single> new_ArrayList_Single(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_String> new_ArrayList_String(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Variant> new_ArrayList_Variant(const ArrayOf<Variant>& Values);
-  Ref<ArrayList_Value> new_ArrayList_Value(const ArrayOf<Variant>& Values);
+  Ref<ArrayList_Boolean> new_ArrayList_Boolean(std::span<const Variant> Values);
+  Ref<ArrayList_Byte> new_ArrayList_Byte(std::span<const Variant> Values);
+  Ref<ArrayList_Double> new_ArrayList_Double(std::span<const Variant> Values);
+  Ref<ArrayList_Integer> new_ArrayList_Integer(std::span<const Variant> Values);
+  Ref<ArrayList_Long> new_ArrayList_Long(std::span<const Variant> Values);
+  Ref<ArrayList_Object> new_ArrayList_Object(std::span<const Variant> Values);
+  Ref<ArrayList_Single> new_ArrayList_Single(std::span<const Variant> Values);
+  Ref<ArrayList_String> new_ArrayList_String(std::span<const Variant> Values);
+  Ref<ArrayList_Variant> new_ArrayList_Variant(std::span<const Variant> Values);
+  Ref<ArrayList_Value> new_ArrayList_Value(std::span<const Variant> Values);
 
   // A locked list filled once: a first value holding a list (`IArrayList`) or a reader
   // (`IArrayReader`) is copied and the other values ignored; otherwise all the values are the
   // elements (`FromArray`). With no values the list stays uninitialised. Errors of the filling
   // pass and no list is returned.
-  Ref<LockedArrayList_Boolean> new_LockedArrayList_Boolean(const ArrayOf<Variant>& Values);
-  Ref<LockedArrayList_Byte> new_LockedArrayList_Byte(const ArrayOf<Variant>& Values);
-  Ref<LockedArrayList_Double> new_LockedArrayList_Double(const ArrayOf<Variant>& Values);
-  Ref<LockedArrayList_Integer> new_LockedArrayList_Integer(const ArrayOf<Variant>& Values);
-  Ref<LockedArrayList_Long> new_LockedArrayList_Long(const ArrayOf<Variant>& Values);
-  Ref<LockedArrayList_Single> new_LockedArrayList_Single(const ArrayOf<Variant>& Values);
-  Ref<LockedArrayList_String> new_LockedArrayList_String(const ArrayOf<Variant>& Values);
+  Ref<LockedArrayList_Boolean> new_LockedArrayList_Boolean(std::span<const Variant> Values);
+  Ref<LockedArrayList_Byte> new_LockedArrayList_Byte(std::span<const Variant> Values);
+  Ref<LockedArrayList_Double> new_LockedArrayList_Double(std::span<const Variant> Values);
+  Ref<LockedArrayList_Integer> new_LockedArrayList_Integer(std::span<const Variant> Values);
+  Ref<LockedArrayList_Long> new_LockedArrayList_Long(std::span<const Variant> Values);
+  Ref<LockedArrayList_Single> new_LockedArrayList_Single(std::span<const Variant> Values);
+  Ref<LockedArrayList_String> new_LockedArrayList_String(std::span<const Variant> Values);
 };
 
 /// Library-internal: a new factory object. Raises 7.

@@ -59,8 +59,8 @@ struct MemberInfo {
   TypeDesc result;
   Invoker invoke = nullptr;
   const char* help = "";
-  /// The last parameter, a Variant array, takes every argument from its position on, packed by
-  /// late binding into one array with lower bound 0 in call order (none: an empty array).
+  /// The last parameter takes every argument from its position on, in call order (none at all
+  /// included): a variable argument list.
   bool vararg = false;
   std::size_t required_count() const noexcept;
 };
