@@ -72,7 +72,8 @@ void print_member(const MemberInfo& m, const std::string& indent, std::FILE* out
   std::string params;
   for (const ParamInfo& p : m.params) params += (params.empty() ? "" : ", ") + parameter_text(p);
   const std::string attrs = attributes({"id(" + std::to_string(m.id) + ")", kind_attribute(m.kind),
-                                        m.id == 0 ? "default" : "", help_attribute(m.help)});
+                                        m.id == 0 ? "default" : "", m.vararg ? "vararg" : "",
+                                        help_attribute(m.help)});
   std::fprintf(out, "%s%s %s %s(%s);\n", indent.c_str(), attrs.c_str(), type_text(m.result).c_str(), m.name,
                params.c_str());
 }

@@ -17,6 +17,9 @@
 #include "quorvel/containers/cls_list.h"
 #include "quorvel/containers/cls_stack.h"
 #include "quorvel/containers/stack_variant.h"
+#include "quorvel/entry/collection_helper.h"
+#include "quorvel/entry/constructors.h"
+#include "quorvel/entry/type_cast.h"
 #include "quorvel/frame/array_initializer.h"
 #include "quorvel/frame/cls_debug.h"
 #include "quorvel/frame/unary_long_test.h"
@@ -25,6 +28,8 @@
 #include "quorvel/ordering/comparers.h"
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/registry.h"
+#include "quorvel/text/lcid.h"
+#include "quorvel/text/lcids.h"
 
 namespace quorvel {
 
@@ -63,6 +68,12 @@ constexpr DescribeClass kClasses[] = {
     &Stack_Variant::describe,
     &Box_Variant::describe,
     &clsHashIdIx::describe,
+    // locale ids and the entry objects
+    &LCID::describe,
+    &LCIDs::describe,
+    &Constructors::describe,
+    &TypeCast::describe,
+    &CollectionHelper::describe,
     // interfaces published as classes
     &IArrayListClass::describe,
     &IFormatterClass::describe,

@@ -86,6 +86,7 @@ bool given(std::span<Variant> args, std::size_t i) noexcept { return i < args.si
 namespace {
 
 Variant call_with_omitted(Unknown& self, const MemberInfo& m, std::span<Variant> args);
+Variant call_with_varargs(Unknown& self, const MemberInfo& m, std::span<Variant> args);
 
 // Calls member `m` of the interface `info` that `view` (a pointer into `object`) answers to.
 inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& info, const MemberInfo& m,
@@ -97,6 +98,7 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
     self = object.find_interface(info.iid());
     if (!self) raise_runtime_error(RuntimeError::NoSuchMember);
   }
+  if (m.vararg) return call_with_varargs(*self, m, args);
   const std::size_t n = m.params.size();
   bool complete = args.size() == n;
   for (std::size_t i = 0; i < n && complete; ++i) complete = !args[i].is_missing();
@@ -133,6 +135,28 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
     } else {
       raise_runtime_error(RuntimeError::ArgumentNotOptional);
     }
+  }
+  m.invoke(self, full, result);
+  return result;
+}
+
+// A variable argument list takes the trailing arguments in place (see `with_varargs`); only
+// fixed parameters left out need a completed copy of the argument list.
+[[gnu::noinline]] Variant call_with_varargs(Unknown& self, const MemberInfo& m, std::span<Variant> args) {
+  const std::size_t fixed = m.params.size() - 1;
+  bool complete = args.size() >= fixed;
+  for (std::size_t i = 0; i < fixed && complete; ++i) complete = !args[i].is_missing();
+  Variant result;
+  if (complete) {
+    m.invoke(self, args, result);
+    return result;
+  }
+  std::vector<Variant> full(args.begin(), args.end());
+  if (full.size() < fixed) full.resize(fixed, Variant::missing());
+  for (std::size_t i = 0; i < fixed; ++i) {
+    if (!full[i].is_missing()) continue;
+    if (!m.params[i].optional) raise_runtime_error(RuntimeError::ArgumentNotOptional);
+    full[i] = omitted_value(m.params[i]);
   }
   m.invoke(self, full, result);
   return result;

@@ -52,6 +52,9 @@ struct MemberInfo {
   TypeDesc result;
   Invoker invoke = nullptr;
   const char* help = "";
+  /// The last parameter takes every argument from its position on, in call order (none at all
+  /// included): a variable argument list.
+  bool vararg = false;
   std::size_t required_count() const noexcept;
 };
 

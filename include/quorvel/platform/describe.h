@@ -58,6 +58,9 @@ struct Signature<R (C::*)(A...) const noexcept> : Signature<R (C::*)(A...)> {};
 template <class T> struct IsRef : std::false_type {};
 template <class T> struct IsRef<Ref<T>> : std::true_type { using target = T; };
 template <class T> struct IsArrayOf : std::false_type {};
+/// A variable argument list (see `with_varargs`).
+template <class T> struct IsVarArgs : std::false_type {};
+template <> struct IsVarArgs<std::span<const Variant>> : std::true_type {};
 template <class E> struct IsArrayOf<ArrayOf<E>> : std::true_type { using element = E; };
 template <class T> struct IsRecordArray : std::false_type {};
 template <class R> struct IsRecordArray<RecordArray<R>> : std::true_type {};
@@ -84,7 +87,7 @@ constexpr TypeDesc type_of() {
   else if constexpr (std::is_same_v<D, std::uint8_t>) return {Variant::code(VarKind::Byte)};
   else if constexpr (std::is_same_v<D, String>) return {Variant::code(VarKind::String)};
   else if constexpr (std::is_same_v<D, Variant>) return {Variant::code(VarKind::Variant)};
-  else if constexpr (std::is_same_v<D, Array>) return {static_cast<std::uint16_t>(Variant::code(VarKind::Variant) | kArrayFlag)};
+  else if constexpr (std::is_same_v<D, Array> || IsVarArgs<D>::value) return {static_cast<std::uint16_t>(Variant::code(VarKind::Variant) | kArrayFlag)};
   else if constexpr (IsArrayOf<D>::value) return {static_cast<std::uint16_t>(Variant::code(ElementKind<typename IsArrayOf<D>::element>::kind) | kArrayFlag)};
   else if constexpr (IsRef<D>::value) return {Variant::code(VarKind::Object), type_name_of<typename IsRef<D>::target>()};
   else if constexpr (DescribedRecord<D>) return {Variant::code(VarKind::Record), D::type_name};
@@ -203,6 +206,30 @@ class ArgSlot<A> {
   bool copied_ = false;
 };
 
+/// A variable argument list: the trailing arguments themselves, read in place, never written back.
+template <class A>
+  requires IsVarArgs<std::remove_cvref_t<A>>::value
+class ArgSlot<A> {
+ public:
+  explicit ArgSlot(std::span<Variant> rest) noexcept : rest_(rest.data(), rest.size()) {}
+  std::span<const Variant> get() const noexcept { return rest_; }
+  void write_back(std::span<Variant>) const noexcept {}
+
+ private:
+  std::span<const Variant> rest_;
+};
+
+/// What the slot of parameter `i` is made from: its argument, or for a variable argument list
+/// every argument from `i` on.
+template <class A>
+decltype(auto) slot_argument(std::span<Variant> args, std::size_t i) noexcept {
+  if constexpr (IsVarArgs<std::remove_cvref_t<A>>::value) {
+    return args.subspan(i);
+  } else {
+    return args[i];
+  }
+}
+
 // `Self` is the described class; a member function may belong to one of its bases (shared
 // members such as the debug members), so the object is reached as `Self` first.
 template <class Self, class C>
@@ -224,13 +251,14 @@ void invoke_member(Unknown& self, std::span<Variant> args, Variant& result) {
   using Args = typename S::Args;
   auto& obj = self_cast<Self, typename S::Class>(self);
   [&]<std::size_t... I>(std::index_sequence<I...>) {
-    std::tuple<ArgSlot<std::tuple_element_t<I, Args>>...> slots{ArgSlot<std::tuple_element_t<I, Args>>(args[I])...};
+    std::tuple<ArgSlot<std::tuple_element_t<I, Args>>...> slots{
+        ArgSlot<std::tuple_element_t<I, Args>>(slot_argument<std::tuple_element_t<I, Args>>(args, I))...};
     if constexpr (std::is_void_v<typename S::Result>) {
       (obj.*Fn)(std::get<I>(slots).get()...);
     } else {
       result = to_result((obj.*Fn)(std::get<I>(slots).get()...));
     }
-    (std::get<I>(slots).write_back(args[I]), ...);
+    (std::get<I>(slots).write_back(slot_argument<std::tuple_element_t<I, Args>>(args, I)), ...);
   }(std::make_index_sequence<std::tuple_size_v<Args>>{});
 }
 
@@ -305,6 +333,18 @@ QUORVEL_MEMBER_BUILDER_(set, MemberKind::Set)
 /// `entry` with a help string for the type library.
 inline MemberInfo with_help(MemberInfo entry, const char* help) {
   entry.help = help;
+  return entry;
+}
+
+/// `entry` taking a variable argument list: its last parameter, declared in C++ as
+/// `std::span<const Variant> Values`, receives every late-bound argument from its position on, in
+/// call order, read in place (index 0 is the first of them; none gives an empty span). The type
+/// library shows it as a Variant array marked vararg. C++ callers pass any contiguous Variants.
+inline MemberInfo with_varargs(MemberInfo entry) {
+  if (entry.params.empty() || entry.params.back().type.code != (Variant::code(VarKind::Variant) | kArrayFlag)) {
+    raise_runtime_error(RuntimeError::TypeMismatch);  // a description error, met on first use
+  }
+  entry.vararg = true;
   return entry;
 }
 

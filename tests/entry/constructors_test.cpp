@@ -1,0 +1,99 @@
+#include "quorvel/entry/constructors.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "quorvel/entry/type_cast.h"
+#include "quorvel/platform/late_binding.h"
+#include "support/test_objects.h"
+#include "support/test_support.h"
+
+namespace quorvel {
+namespace {
+
+class ConstructorsTest : public test_support::LiveCountCheck {
+ protected:
+  // A late-bound call of a factory with the arguments one by one.
+  Variant call(const char16_t* name, std::vector<Variant> args) {
+    return invoke(*factory, std::u16string_view(name), MemberKind::Method, args);
+  }
+  Variant item(const Variant& list, std::int32_t index) {
+    Variant i = index;
+    return invoke(list, u"Item", MemberKind::Method | MemberKind::Get, std::span<Variant>(&i, 1));
+  }
+  Variant read(const Variant& object, const char16_t* name) { return invoke(object, name, MemberKind::Get, {}); }
+  Ref<Constructors> factory = new_constructors();
+};
+
+TEST_F(ConstructorsTest, ListFactoriesTakeEachArgumentAsAnItem) {
+  const Variant list = call(u"new_ArrayList_Long", {3, u"4", 5.5});
+  EXPECT_EQ(read(list, u"Count").to_long(), 3);
+  EXPECT_EQ(read(list, u"GrowLength").to_long(), 3);
+  EXPECT_EQ(interface_cast<ArrayList_Long>(list)->capacity(), 3);
+  EXPECT_EQ(item(list, 2).to_long(), 6) << "half to even";
+
+  const Variant empty = call(u"new_ArrayList_Long", {});
+  EXPECT_EQ(read(empty, u"Count").to_long(), 0);
+  EXPECT_EQ(read(empty, u"GrowLength").to_long(), 1000);
+
+  const Ref<Unknown> object = test_support::token(7);
+  const Variant variants = call(u"new_ArrayList_Variant", {Variant(object), 1});
+  EXPECT_EQ(item(variants, 0).if_object(), object.get()) << "the object, not its value";
+  const Variant objects = call(u"new_ArrayList_Object", {Variant(object), Variant::nothing()});
+  EXPECT_EQ(read(objects, u"Count").to_long(), 2);
+  EXPECT_EQ(call(u"new_ArrayList_Boolean", {u"True", 0}).if_object() != nullptr, true);
+}
+
+TEST_F(ConstructorsTest, ConversionFailuresReturnNoList) {
+  struct Row {
+    const char16_t* factory;
+    Variant bad;
+    std::int32_t error;
+  };
+  const Row rows[] = {{u"new_ArrayList_Byte", 300, 6},          {u"new_ArrayList_Integer", u"x", 13},
+                      {u"new_ArrayList_Long", Variant::null(), 94}, {u"new_ArrayList_Object", 1, 13}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(String(row.factory).to_utf8());
+    EXPECT_EQ(test_support::error_of([&] { call(row.factory, {1, row.bad}); }), row.error);
+  }
+}
+
+TEST_F(ConstructorsTest, LockedFactoriesCopyAFirstListOrTakeTheValues) {
+  const Variant source = call(u"new_ArrayList_Long", {1, 2});
+  for (const std::vector<Variant>& args : {std::vector<Variant>{source}, std::vector<Variant>{source, 9}}) {
+    const Variant locked = call(u"new_LockedArrayList_Long", args);
+    EXPECT_EQ(read(locked, u"Count").to_long(), 2);
+    EXPECT_EQ(item(locked, 1).to_long(), 2);
+  }
+  const Variant reader_copy = call(u"new_LockedArrayList_String", {call(u"new_LockedArrayList_Long", {5})});
+  EXPECT_TRUE(identical(item(reader_copy, 0), Variant(u"5"))) << "a locked list is read as a reader";
+  const Variant values = call(u"new_LockedArrayList_Long", {1, 2, 3});
+  EXPECT_EQ(read(values, u"Count").to_long(), 3);
+  Variant again(Array(VarKind::Long, 0, 1));
+  EXPECT_RAISES(interface_cast<LockedArrayList_Long>(values)->FromArray(again),
+                static_cast<std::int32_t>(0x80040003));
+  EXPECT_EQ(read(call(u"new_LockedArrayList_Long", {}), u"Count").to_long(), 0);
+}
+
+TEST_F(ConstructorsTest, BoxAndLocaleIdFactories) {
+  const Ref<Unknown> object = test_support::token(7);
+  EXPECT_EQ(read(call(u"new_Box_Variant", {Variant(object)}), u"Value").if_object(), object.get());
+  EXPECT_EQ(read(call(u"NewLCID", {u"1033"}), u"Value").to_long(), 1033);
+  EXPECT_RAISES(call(u"NewLCID", {u"x"}), 13);
+}
+
+TEST_F(ConstructorsTest, TypeCast) {
+  auto cast = new_type_cast();
+  Variant list = call(u"new_ArrayList_String", {u"a"});
+  EXPECT_EQ(&cast->ToArrayList(list)->identity(), &list.if_object()->identity());
+  Variant nothing = Variant::nothing(), array = Variant(Array(VarKind::Long, 0, 1));
+  Variant not_a_list = Variant(test_support::token(1));
+  EXPECT_FALSE(cast->ToArrayList(nothing));
+  EXPECT_RAISES(cast->ToArrayList(array), 13);
+  EXPECT_RAISES(cast->ToArrayList(not_a_list), 13);
+  EXPECT_EQ(cast->ToLCID(true)->get_Value(), -1);
+}
+
+}  // namespace
+}  // namespace quorvel
