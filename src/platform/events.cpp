@@ -3,6 +3,8 @@
 #include "quorvel/platform/events.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
@@ -122,7 +124,8 @@ void EventSource::sweep() noexcept {
   detached_ = 0;
 }
 
-void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
+template <class ArgsFor>
+void EventSource::deliver(std::u16string_view event, ArgsFor&& args_for) {
   struct Depth {
     EventSource& source;
     explicit Depth(EventSource& s) noexcept : source(s) { ++source.raising_; }
@@ -141,11 +144,28 @@ void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
       Unknown* target = handler_of(*l.object, event, id);
       if (!target) continue;
       Ref<Unknown> keep = l.object;
-      invoke(*target, id, MemberKind::Method, args);
+      invoke(*target, id, MemberKind::Method, args_for());
     } else if (same_name(l.event, event)) {
-      l.handler(args);
+      l.handler(args_for());
     }
   }
+}
+
+void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
+  deliver(event, [args]() noexcept { return args; });
+}
+
+void EventSource::raise_copies(std::u16string_view event, std::span<const Variant> args) {
+  constexpr std::size_t kInline = 4;
+  std::array<Variant, kInline> inline_copy;
+  std::vector<Variant, RaisingAllocator<Variant>> heap_copy;
+  if (args.size() > kInline) heap_copy.resize(args.size());
+  const std::span<Variant> copy =
+      args.size() > kInline ? std::span<Variant>(heap_copy) : std::span<Variant>(inline_copy.data(), args.size());
+  deliver(event, [&] {
+    std::copy(args.begin(), args.end(), copy.begin());
+    return copy;
+  });
 }
 
 namespace {

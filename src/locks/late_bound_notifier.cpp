@@ -1,0 +1,27 @@
+// The late-bound notifier.
+#include "quorvel/locks/late_bound_notifier.h"
+
+#include <array>
+
+#include "quorvel/platform/describe.h"
+
+namespace quorvel {
+
+QUORVEL_DESCRIBE_INTERFACE(ILateBoundNotifierEvents, QUORVEL_INOTIFIEREVENTS_MEMBERS)
+
+const ClassInfo& LateBoundNotifier::describe() {
+  static const ClassInfo info = describe_class<LateBoundNotifier>(
+      ClassFlags::Creatable,
+      {with_help(method<&LateBoundNotifier::NotifyClients>("NotifyClients", 0, "sender", "Args"),
+                 "Raises OnNotify(sender, Args) to every listener")},
+      "Raises OnNotify for every NotifyClients call", &ILateBoundNotifierEvents::interface_info());
+  return info;
+}
+
+void LateBoundNotifier::NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
+  if (events_.size() == 0) return;
+  const std::array<Variant, 2> args{Variant(sender), Args};
+  events_.raise_copies(u"OnNotify", args);
+}
+
+}  // namespace quorvel
