@@ -67,6 +67,7 @@ void ScenarioListener::hear(std::size_t slot, std::span<Variant> args) {
     if (a.is_object()) {
       arg.object = true;
       arg.identity = a.if_object() ? &a.if_object()->identity() : nullptr;
+      if (arg.identity) arg.class_name = arg.identity->class_info().name;
     } else {
       arg.value = a.copy_ind();
     }
@@ -129,7 +130,7 @@ struct ArgumentWanted {
       case Form::Object:
         return a.object && a.identity == identity;
       case Form::Class:
-        return a.object && a.identity && same_text(a.identity->class_info().name, class_name);
+        return a.object && a.identity && same_text(a.class_name, class_name);
       case Form::Value:
         break;
     }

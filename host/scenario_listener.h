@@ -4,6 +4,9 @@
 #pragma once
 
 #include <map>
+#include <optional>
+#include <span>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -30,7 +33,8 @@ class ScenarioListener final : public ObjectImpl<> {
   struct Argument {
     Variant value;                     // for anything but an object
     bool object = false;
-    const Object* identity = nullptr;  // for an object; null for Nothing
+    const Object* identity = nullptr;  // for an object; null for Nothing; never followed
+    std::string class_name;            // for an object, taken while it was alive
     std::string text;                  // how a failure message shows it
   };
   struct Heard {

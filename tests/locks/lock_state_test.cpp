@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "quorvel/frame/error_catalogue.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/interface_cast.h"
@@ -122,9 +123,13 @@ TEST_F(LockStateTest, ListenersThatRaiseReleaseOrReenter) {
       const Ref<LockState> caller = run.state;  // the caller's own reference, as a late-bound call holds
       EXPECT_EQ(error_of([&] { run.handle = caller->LockHandle(); }), row.lock_error);
     }
-    if (run.handle) EXPECT_EQ(error_of([&] { run.handle->UnlockHandle(); }), row.unlock_error);
+    if (run.handle) {
+      EXPECT_EQ(error_of([&] { run.handle->UnlockHandle(); }), row.unlock_error);
+    }
     run.handle = nullptr;
-    if (run.state) EXPECT_EQ(run.state->get_Locked(), row.locked_after);
+    if (run.state) {
+      EXPECT_EQ(run.state->get_Locked(), row.locked_after);
+    }
     run.other = nullptr;
     EXPECT_EQ(log, row.log);
   }
