@@ -17,13 +17,14 @@ namespace {
 thread_local long g_allocations = 0;
 }  // namespace
 
-void* operator new(std::size_t size) {
+// Out of line, so that no caller sees malloc and free paired with new and delete.
+[[gnu::noinline]] void* operator new(std::size_t size) {
   ++g_allocations;
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace quorvel {
 namespace {

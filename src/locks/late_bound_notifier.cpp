@@ -2,6 +2,7 @@
 #include "quorvel/locks/late_bound_notifier.h"
 
 #include <array>
+#include <new>
 
 #include "quorvel/platform/describe.h"
 
@@ -20,7 +21,12 @@ const ClassInfo& LateBoundNotifier::describe() {
 
 void LateBoundNotifier::NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
   if (events_.size() == 0) return;
-  const std::array<Variant, 2> args{Variant(sender), Args};
+  // The caller holds the sender through the call, so it is borrowed here uncounted: only the
+  // listeners' copies count it. Its Variant lives in storage that is never destroyed, so it is
+  // never released either.
+  alignas(Variant) unsigned char storage[sizeof(Variant)];
+  const Variant* borrowed = ::new (static_cast<void*>(storage)) Variant(Ref<Unknown>::adopt(sender.get()));
+  const std::array<const Variant*, 2> args{borrowed, &Args};
   events_.raise_copies(u"OnNotify", args);
 }
 

@@ -42,17 +42,11 @@ TEST(CallbackInterfaceClasses, PublishedNotCreatableAndInert) {
   } rows[] = {
       {"Locked", inert<ILockStateClass>(), u"Locked", MemberKind::Get, {}, VarKind::Boolean},
       {"LockHandle", inert<ILockStateClass>(), u"LockHandle", MemberKind::Method, {}, VarKind::Object},
-      {"callback UnlockHandle", inert<ILockCallbackClass>(), u"UnlockHandle", MemberKind::Method, {Variant::nothing()}, VarKind::Empty},
-      {"string Test", inert<IUnaryStringTestClass>(), u"test", MemberKind::Method, {Variant(u"x")}, VarKind::Boolean},
       {"OnCallback, nothing given", inert<INotifyCallbackClass>(), u"OnCallback", MemberKind::Method, {}, VarKind::Empty},
       {"Op by reference", inert<IAllJobDoneCallbackClass>(), u"Op", MemberKind::Method, {Variant::by_ref(kept)}, VarKind::Empty},
       {"Op of a state handle", inert<IAsyncCallbackClass>(), u"Op", MemberKind::Method, {inert<IStateHandleClass>()}, VarKind::Empty},
       {"ErrorDescription", inert<IStateHandleClass>(), u"ErrorDescription", MemberKind::Get, {}, VarKind::String},
-      {"ErrorNumber", inert<IStateHandleClass>(), u"ErrorNumber", MemberKind::Get, {}, VarKind::Long},
-      {"Object", inert<IStateHandleClass>(), u"Object", MemberKind::Get, {}, VarKind::Object},
-      {"Item get", inert<ILongIndexerClass>(), u"Item", MemberKind::Get, {Variant(3)}, VarKind::Long},
       {"Item let", inert<ILongIndexerClass>(), u"Item", MemberKind::Let, {Variant(3), Variant(4)}, VarKind::Empty},
-      {"Count", inert<ILongIndexerClass>(), u"Count", MemberKind::Get, {}, VarKind::Long},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

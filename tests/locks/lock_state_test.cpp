@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "quorvel/frame/error_catalogue.h"
-#include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/interface_cast.h"
-#include "quorvel/platform/late_binding.h"
 #include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
@@ -133,48 +131,6 @@ TEST_F(LockStateTest, ListenersThatRaiseReleaseOrReenter) {
     run.other = nullptr;
     EXPECT_EQ(log, row.log);
   }
-}
-
-// Listeners of either kind: one implementing the event interface, one known by member names.
-class TypedLockListener final : public ObjectImpl<ILockStateEvents> {
- public:
-  static constexpr const char* type_name = "TestTypedLockListener";
-  static constexpr Guid iid{"{12F1E8AA-8B96-451D-95D6-BA27EB697425}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<TypedLockListener, ILockStateEvents>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
-  void OnLock(Ref<Unknown> sender) override { heard += sender ? "L" : "l"; }
-  void OnUnlock(Ref<Unknown> sender) override { heard += sender ? "U" : "u"; }
-  std::string heard;
-};
-
-class NamedLockListener final : public ObjectImpl<> {
- public:
-  static constexpr const char* type_name = "TestNamedLockListener";
-  static constexpr Guid iid{"{7A629C5C-B22D-4DEE-A840-8E0E8149FAE9}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<NamedLockListener>(
-        ClassFlags::None, {method<&NamedLockListener::OnUnlock>("onunlock", 1, "sender")});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
-  void OnUnlock(const Variant& sender) { heard += sender.is_object() ? "U" : "?"; }
-  std::string heard;
-};
-
-TEST_F(LockStateTest, ObjectListenersAreCalledByEventName) {
-  Ref<LockState> state = make<LockState>();
-  auto typed = make<TypedLockListener>();
-  auto named = make<NamedLockListener>();
-  attach_listener(state, typed);
-  attach_listener(state, named);
-  std::vector<Variant> none;
-  Variant handle = invoke(*state->get_AsILockState(), u"LockHandle", MemberKind::Method, none);
-  invoke(handle, u"UnlockHandle", MemberKind::Method, none);
-  EXPECT_EQ(typed->heard, "LU");
-  EXPECT_EQ(named->heard, "U");
 }
 
 // Locking without memory for the handle changes nothing and announces nothing.

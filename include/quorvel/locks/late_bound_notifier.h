@@ -32,6 +32,7 @@ class LateBoundNotifier final : public ObjectImpl<IEventContainer> {
   /// The default member. Raises `OnNotify`(sender, Args) once, to the listeners attached now;
   /// each gets its own copy of Args, so none sees what another wrote, nor does the caller.
   /// Raises what a listener raises (the later ones are then not called). No listener: no effect.
+  /// The caller keeps `sender` alive through the call (a late-bound call does).
   /// Cost: per listener, one copy of the two arguments.
   void NotifyClients(const Ref<Unknown>& sender, const Variant& Args);
 

@@ -71,9 +71,10 @@ class EventSource {
   /// Calls every listener of `event` attached now, in attach order, with `args`.
   /// Raises whatever a listener raises.
   void raise(std::u16string_view event, std::span<Variant> args = {});
-  /// `raise`, but each listener gets its own copy of `args`: what one listener writes into its
-  /// arguments, neither the next listener nor the raiser sees. Raises 7 when a copy finds no memory.
-  void raise_copies(std::u16string_view event, std::span<const Variant> args);
+  /// `raise`, but each listener gets its own copy of the values `args` point at: what one
+  /// listener writes into its arguments, neither the next listener nor the raiser sees. Raises 7
+  /// when a copy finds no memory.
+  void raise_copies(std::u16string_view event, std::span<const Variant* const> args);
 
  private:
   struct Listener;
