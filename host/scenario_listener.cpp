@@ -31,7 +31,7 @@ void ScenarioListener::answer(Unknown& self, std::span<Variant> args, Variant&) 
   static_cast<ScenarioListener&>(self.identity()).hear(N, args);
 }
 
-ScenarioListener::ScenarioListener(const InterfaceInfo& events) : events_(events) {
+ScenarioListener::ScenarioListener(const InterfaceInfo& events) {
   static constexpr std::array<Invoker, kMaxEvents> kAnswers{&answer<0>, &answer<1>, &answer<2>, &answer<3>,
                                                             &answer<4>, &answer<5>, &answer<6>, &answer<7>};
   std::vector<MemberInfo> members;

@@ -67,7 +67,6 @@ class ScenarioListener final : public ObjectImpl<> {
   void hear(std::size_t slot, std::span<Variant> args);
 
   ClassInfo info_;
-  const InterfaceInfo& events_;
   std::vector<Heard> heard_;
   std::map<DispId, Action> actions_;
 };
