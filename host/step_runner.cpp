@@ -8,6 +8,7 @@
 #include "expectation.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
+#include "scenario_listener.h"
 
 namespace quorvel::host {
 
@@ -195,6 +196,10 @@ constexpr Verb kVerbs[] = {
     {"items", 3, 4, R"(["items", v, [expected...], "base1"?])", &step_items},
     {"same", 3, 3, R"(["same", a, b])", &step_same},
     {"release", 2, 2, R"(["release", v])", &step_release},
+    {"listen", 3, 3, R"(["listen", v, w])", &step_listen},
+    {"unlisten", 3, 3, R"(["unlisten", v, w])", &step_unlisten},
+    {"on", 4, 4, R"(["on", w, event, action])", &step_on},
+    {"heard", 3, 3, R"(["heard", w, [[event, argument...], ...]])", &step_heard},
 };
 
 }  // namespace

@@ -23,6 +23,12 @@
 #include "quorvel/frame/array_initializer.h"
 #include "quorvel/frame/cls_debug.h"
 #include "quorvel/frame/unary_long_test.h"
+#include "quorvel/locks/binary_file.h"
+#include "quorvel/locks/callback_interfaces.h"
+#include "quorvel/locks/cls_event_pump.h"
+#include "quorvel/locks/data_arrays.h"
+#include "quorvel/locks/late_bound_notifier.h"
+#include "quorvel/locks/lock_state.h"
 #include "quorvel/ordering/array_list_manager.h"
 #include "quorvel/ordering/comparer_interface_classes.h"
 #include "quorvel/ordering/comparers.h"
@@ -84,20 +90,45 @@ constexpr DescribeClass kClasses[] = {
     &IFindComparerClass::describe,
     &IrefStringComparerClass::describe,
     &IUnaryLongTestClass::describe,
+    // locks, notifiers and the shared callback contracts
+    &LockState::describe,
+    &LockHandle::describe,
+    &LateBoundNotifier::describe,
+    &clsEventPump::describe,
+    &ILockStateClass::describe,
+    &ILockHandleClass::describe,
+    &ILockCallbackClass::describe,
+    &IUnaryStringTestClass::describe,
+    &INotifyCallbackClass::describe,
+    &IAsyncCallbackClass::describe,
+    &IAllJobDoneCallbackClass::describe,
+    &IStateHandleClass::describe,
+    &ILongIndexerClass::describe,
+    &IBinaryFileClass::describe,
 };
 
 constexpr DescribeInterface kInterfaces[] = {
     &IArrayList::interface_info, &IArrayReader::interface_info,  &IArrayList2::interface_info,
     &IFormatter::interface_info, &IComparer::interface_info,     &IFindComparer::interface_info,
     &IrefStringComparer::interface_info, &IArrayInitializer::interface_info, &IUnaryLongTest::interface_info,
+    // locks, notifiers and the shared callback contracts
+    &ILockState::interface_info, &ILockHandle::interface_info, &ILockCallback::interface_info,
+    &ILockStateEvents::interface_info, &ILateBoundNotifierEvents::interface_info, &IclsEventPumpEvents::interface_info,
+    &IUnaryStringTest::interface_info, &INotifyCallback::interface_info, &IAsyncCallback::interface_info,
+    &IAllJobDoneCallback::interface_info, &IStateHandle::interface_info, &ILongIndexer::interface_info,
+    &IBinaryFile::interface_info,
 };
 
 constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
 
+constexpr const RecordInfo& (*kRecords[])() = {
+    &ByteDataArray::record_info, &StringDataArray::record_info, &StringDataArrays::record_info,
+};
+
 }  // namespace
 
 const LibraryManifest& library_manifest() noexcept {
-  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, kEnums, {}};
+  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, kEnums, kRecords};
   return manifest;
 }
 

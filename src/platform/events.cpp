@@ -3,6 +3,10 @@
 #include "quorvel/platform/events.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <new>
+#include <vector>
 
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
@@ -22,6 +26,8 @@ namespace {
 
 bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
   if (a.size() != b.size()) return false;
+  // Spelled alike, as raisers and listeners mostly are.
+  if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     char16_t x = a[i];
     char16_t y = b[i];
@@ -122,7 +128,8 @@ void EventSource::sweep() noexcept {
   detached_ = 0;
 }
 
-void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
+template <class ArgsFor>
+void EventSource::deliver(std::u16string_view event, ArgsFor&& args_for) {
   struct Depth {
     EventSource& source;
     explicit Depth(EventSource& s) noexcept : source(s) { ++source.raising_; }
@@ -141,11 +148,58 @@ void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
       Unknown* target = handler_of(*l.object, event, id);
       if (!target) continue;
       Ref<Unknown> keep = l.object;
-      invoke(*target, id, MemberKind::Method, args);
+      invoke(*target, id, MemberKind::Method, args_for());
     } else if (same_name(l.event, event)) {
-      l.handler(args);
+      l.handler(args_for());
     }
   }
+}
+
+void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
+  deliver(event, [args]() noexcept { return args; });
+}
+
+namespace {
+
+// The copies one listener gets, made in place and destroyed before the next listener's.
+class ArgumentCopies {
+ public:
+  explicit ArgumentCopies(std::span<const Variant* const> from) : from_(from) {
+    if (from.size() > kInline) heap_.resize(from.size());
+  }
+  ArgumentCopies(const ArgumentCopies&) = delete;
+  ArgumentCopies& operator=(const ArgumentCopies&) = delete;
+  ~ArgumentCopies() { clear(); }
+
+  std::span<Variant> fresh() {
+    if (!heap_.empty()) {
+      for (std::size_t i = 0; i < from_.size(); ++i) heap_[i] = *from_[i];
+      return heap_;
+    }
+    clear();
+    auto* slots = reinterpret_cast<Variant*>(inline_);
+    for (; made_ < from_.size(); ++made_) ::new (static_cast<void*>(slots + made_)) Variant(*from_[made_]);
+    return {slots, made_};
+  }
+
+ private:
+  static constexpr std::size_t kInline = 4;
+  void clear() noexcept {
+    auto* slots = std::launder(reinterpret_cast<Variant*>(inline_));
+    for (; made_ > 0; --made_) slots[made_ - 1].~Variant();
+  }
+
+  std::span<const Variant* const> from_;
+  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
+  std::size_t made_ = 0;
+  std::vector<Variant, RaisingAllocator<Variant>> heap_;
+};
+
+}  // namespace
+
+void EventSource::raise_copies(std::u16string_view event, std::span<const Variant* const> args) {
+  ArgumentCopies copies(args);
+  deliver(event, [&] { return copies.fresh(); });
 }
 
 namespace {
