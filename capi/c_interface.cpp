@@ -111,17 +111,32 @@ bool well_formed(const qv_variant& v, int depth = 0) noexcept {
   return plain_kind(k);
 }
 
-qv_status check_call(qv_object object, int kinds, const qv_variant* args, std::size_t count,
-                     qv_variant* result = nullptr) noexcept {
-  if (result) new (result) Variant();
+// Scalars without a pointer in them, the common arguments, pass with one test.
+constexpr std::uint32_t kScalarKinds = 1u << QV_EMPTY | 1u << QV_NULL | 1u << QV_INTEGER | 1u << QV_LONG |
+                                       1u << QV_SINGLE | 1u << QV_DOUBLE | 1u << QV_ERROR | 1u << QV_BOOLEAN |
+                                       1u << QV_BYTE;
+
+inline bool plain_scalar(const qv_variant& v) noexcept {
+  return v.kind < 32 && (kScalarKinds >> v.kind & 1u) && (v.reserved[0] | v.reserved[1] | v.reserved[2]) == 0;
+}
+
+[[gnu::noinline]] qv_status refuse_call(qv_object object, int kinds, const qv_variant* args, std::size_t count) noexcept {
   if (!object) return fail(static_cast<std::int32_t>(RuntimeError::ObjectNotSet), u"Object variable not set");
   if (!plausible(object)) return bad_argument(u"Not an object handle");
   if (kinds <= 0 || kinds > 15) return bad_argument(u"Unknown member kind");
   if (count && !args) return bad_argument(u"Arguments missing");
   for (std::size_t i = 0; i < count; ++i) {
-    if (!well_formed(args[i])) return bad_argument(u"Malformed argument value");
+    if (!plain_scalar(args[i]) && !well_formed(args[i])) return bad_argument(u"Malformed argument value");
   }
   return QV_OK;
+}
+
+inline qv_status check_call(qv_object object, int kinds, const qv_variant* args, std::size_t count,
+                            qv_variant* result = nullptr) noexcept {
+  if (result) new (result) Variant();
+  bool fine = plausible(object) && kinds > 0 && kinds <= 15 && (args || !count);
+  for (std::size_t i = 0; i < count && fine; ++i) fine = plain_scalar(args[i]);
+  return fine ? QV_OK : refuse_call(object, kinds, args, count);
 }
 
 Unknown& as_unknown(qv_object object) noexcept { return *reinterpret_cast<Unknown*>(object); }
