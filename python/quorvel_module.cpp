@@ -2,7 +2,10 @@
 // mapped between Python and Variants, library errors raised as quorvel.Error.
 #include <pybind11/pybind11.h>
 
+#include <array>
 #include <cstring>
+#include <span>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -26,8 +29,17 @@ struct RefHolder {
   py::object value;
 };
 
+// A member name seen before on this object: a property read at once, or its bound callable.
+struct KnownMember {
+  py::object name;  // the attribute string, compared by identity (names in code are interned)
+  DispId id = -1;
+  py::object bound;  // null for a property read at once
+};
+
 struct PyObj {
+  explicit PyObj(Ref<Unknown> r) noexcept : ref(std::move(r)) {}
   Ref<Unknown> ref;
+  std::vector<KnownMember> known;
 };
 
 struct BoundMember {
@@ -108,43 +120,61 @@ py::object to_python(const Variant& v) {
     case VarKind::Object: {
       Ref<Unknown> r = v.to_object();
       if (!r) return py::none();
-      return py::cast(PyObj{std::move(r)});
+      return py::cast(PyObj(std::move(r)));
     }
     default: throw py::type_error("a value of a kind Python has no form for");
   }
 }
 
-// Positional arguments, with quorvel.Ref holders passed by reference; keyword arguments named.
-py::object call(Unknown& target, DispId id, MemberKind kinds, py::args args, py::kwargs kwargs,
+// Positional arguments (a tuple, or null), with quorvel.Ref holders passed by reference; keyword
+// arguments (a dict, or null) named. Up to eight arguments live on the stack.
+py::object call(Unknown& target, DispId id, MemberKind kinds, PyObject* args, PyObject* kwargs,
                 const Variant* assigned = nullptr) {
-  const std::size_t count = args.size() + kwargs.size() + (assigned ? 1 : 0);
-  std::vector<Variant> values, written;
-  values.reserve(count);
-  written.reserve(count);  // by-reference targets must not move
-  std::vector<RefHolder*> holders;
-  auto add = [&](py::handle a) {
+  const std::size_t positional = args ? static_cast<std::size_t>(PyTuple_GET_SIZE(args)) : 0;
+  const std::size_t named = kwargs ? static_cast<std::size_t>(PyDict_GET_SIZE(kwargs)) : 0;
+  const std::size_t count = positional + named + (assigned ? 1 : 0);
+  std::array<Variant, 8> local_values, local_written;
+  std::vector<Variant> heap_values, heap_written;
+  std::span<Variant> values(local_values.data(), count), written(local_written.data(), count);
+  if (count > local_values.size()) {
+    heap_values.resize(count);
+    heap_written.resize(count);
+    values = heap_values;
+    written = heap_written;
+  }
+  std::vector<std::pair<RefHolder*, std::size_t>> holders;
+  std::size_t next = 0;
+  auto add = [&](PyObject* a) {
     if (py::isinstance<RefHolder>(a)) {
-      RefHolder& holder = a.cast<RefHolder&>();
-      written.push_back(from_python(holder.value));
-      holders.push_back(&holder);
-      values.push_back(Variant::by_ref(written.back()));
+      RefHolder& holder = py::handle(a).cast<RefHolder&>();
+      written[holders.size()] = from_python(holder.value);
+      values[next++] = Variant::by_ref(written[holders.size()]);
+      holders.emplace_back(&holder, holders.size());
     } else {
-      values.push_back(from_python(a));
+      values[next++] = from_python(a);
     }
   };
-  for (py::handle a : args) add(a);
-  if (assigned) values.push_back(*assigned);
+  for (std::size_t i = 0; i < positional; ++i) add(PyTuple_GET_ITEM(args, static_cast<Py_ssize_t>(i)));
+  if (assigned) values[next++] = *assigned;
   std::vector<String> names;
   std::vector<std::u16string_view> views;
-  for (auto [key, value] : kwargs) {
-    names.push_back(encode(key));
-    add(value);
+  if (named) {
+    PyObject *key = nullptr, *value = nullptr;
+    Py_ssize_t pos = 0;
+    while (PyDict_Next(kwargs, &pos, &key, &value)) {
+      names.push_back(encode(key));
+      add(value);
+    }
+    for (const String& n : names) views.push_back(n.view());
   }
-  for (const String& n : names) views.push_back(n.view());
   Ref<Unknown> keep(&target);
   const Variant result = invoke_named(target, id, kinds, values, views);
-  for (std::size_t i = 0; i < holders.size(); ++i) holders[i]->value = to_python(written[i]);
+  for (const auto& [holder, slot] : holders) holder->value = to_python(written[slot]);
   return to_python(result);
+}
+
+py::object call(Unknown& target, DispId id, MemberKind kinds, const py::tuple& args, const Variant* assigned = nullptr) {
+  return call(target, id, kinds, args.ptr(), nullptr, assigned);
 }
 
 const InterfaceInfo& info_of(const PyObj& o) { return interface_info_of(*o.ref); }
@@ -155,17 +185,22 @@ DispId id_of(const PyObj& o, const std::string& name) {
   return id;
 }
 
-py::object get_attribute(const PyObj& o, const std::string& name) {
-  if (name.starts_with("__")) throw py::attribute_error(name);
-  const DispId id = id_of(o, name);
+py::object get_attribute(PyObj& o, PyObject* name, std::string_view text) {
+  for (const KnownMember& k : o.known) {
+    if (k.name.ptr() == name) return k.bound ? k.bound : call(*o.ref, k.id, MemberKind::Get, nullptr, nullptr);
+  }
+  const std::string spelled(text);
+  const DispId id = id_of(o, spelled);
   const InterfaceInfo& info = info_of(o);
   const MemberInfo* method = info.find(id, MemberKind::Method);
   const MemberInfo* getter = info.find(id, MemberKind::Get);
+  KnownMember k{py::reinterpret_borrow<py::object>(name), id, py::object()};
   // A property without arguments reads at once; anything that takes arguments is called.
-  if (!method && getter && getter->required_count() == 0) {
-    return call(*o.ref, id, MemberKind::Get, py::args(), py::kwargs());
+  if (method || !getter || getter->required_count() > 0) {
+    k.bound = py::cast(BoundMember{o.ref, id, MemberKind::Method | MemberKind::Get, spelled});
   }
-  return py::cast(BoundMember{o.ref, id, MemberKind::Method | MemberKind::Get, name});
+  if (o.known.size() < 32) o.known.push_back(k);
+  return k.bound ? k.bound : call(*o.ref, id, MemberKind::Get, nullptr, nullptr);
 }
 
 void set_attribute(const PyObj& o, const std::string& name, py::handle value) {
@@ -174,11 +209,11 @@ void set_attribute(const PyObj& o, const std::string& name, py::handle value) {
   // An object (or None, read as Nothing) goes to a set where the property has one.
   const bool set = (v.is_object() || value.is_none()) && info_of(o).find(id, MemberKind::Set);
   if (set && value.is_none()) v = Variant::nothing();
-  call(*o.ref, id, set ? MemberKind::Set : MemberKind::Let, py::args(), py::kwargs(), &v);
+  call(*o.ref, id, set ? MemberKind::Set : MemberKind::Let, nullptr, nullptr, &v);
 }
 
-py::args as_args(py::handle key) {
-  if (PyTuple_Check(key.ptr())) return py::reinterpret_borrow<py::args>(key);
+py::tuple as_args(py::handle key) {
+  if (PyTuple_Check(key.ptr())) return py::reinterpret_borrow<py::tuple>(key);
   return py::make_tuple(key);
 }
 
@@ -186,6 +221,69 @@ py::args as_args(py::handle key) {
 std::int32_t first_index(const PyObj& o) {
   const std::string name = o.ref->identity().described_class().name;
   return name.starts_with("cls") || name == "Collection" ? 1 : 0;
+}
+
+void raise_in_python(const Error& e) {
+  py::object exc = py::reinterpret_borrow<py::object>(error_type)(e.what());
+  exc.attr("number") = e.number();
+  exc.attr("source") = decode(e.source());
+  exc.attr("description") = decode(e.description());
+  PyErr_SetObject(error_type, exc.ptr());
+}
+
+// For the slots written in C below: what a pybind11 function would have raised.
+void set_python_error() noexcept {
+  try {
+    throw;
+  } catch (py::error_already_set& e) {
+    e.restore();
+  } catch (const py::builtin_exception& e) {
+    e.set_error();
+  } catch (const Error& e) {
+    try {
+      raise_in_python(e);
+    } catch (py::error_already_set& inner) {
+      inner.restore();
+    } catch (...) {
+      PyErr_SetString(PyExc_RuntimeError, e.what());
+    }
+  } catch (const std::bad_alloc&) {
+    PyErr_NoMemory();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  } catch (...) {
+    PyErr_SetString(PyExc_RuntimeError, "unknown failure");
+  }
+}
+
+template <class T>
+T& payload(PyObject* self) {
+  return *reinterpret_cast<py::detail::instance*>(self)->get_value_and_holder().value_ptr<T>();
+}
+
+// Attribute reads and member calls are the hot path: as C slots they skip the generic lookup
+// (which would raise and discard an AttributeError first) and pybind11's argument parsing.
+PyObject* object_getattro(PyObject* self, PyObject* name) {
+  Py_ssize_t size = 0;
+  const char* text = PyUnicode_AsUTF8AndSize(name, &size);
+  if (!text) return nullptr;
+  if (size >= 2 && text[0] == '_' && text[1] == '_') return PyObject_GenericGetAttr(self, name);
+  try {
+    return get_attribute(payload<PyObj>(self), name, std::string_view(text, static_cast<std::size_t>(size))).release().ptr();
+  } catch (...) {
+    set_python_error();
+    return nullptr;
+  }
+}
+
+PyObject* member_call(PyObject* self, PyObject* args, PyObject* kwargs) {
+  try {
+    const BoundMember& b = payload<BoundMember>(self);
+    return call(*b.ref, b.id, b.kinds, args, kwargs).release().ptr();
+  } catch (...) {
+    set_python_error();
+    return nullptr;
+  }
 }
 
 }  // namespace
@@ -199,11 +297,7 @@ PYBIND11_MODULE(quorvel, m) {
     try {
       if (p) std::rethrow_exception(p);
     } catch (const Error& e) {
-      py::object exc = py::reinterpret_borrow<py::object>(error_type)(e.what());
-      exc.attr("number") = e.number();
-      exc.attr("source") = decode(e.source());
-      exc.attr("description") = decode(e.description());
-      PyErr_SetObject(error_type, exc.ptr());
+      raise_in_python(e);
     }
   });
 
@@ -215,31 +309,32 @@ PYBIND11_MODULE(quorvel, m) {
       .def(py::init([](py::object v) { return RefHolder{std::move(v)}; }), py::arg("value") = py::none())
       .def_readwrite("value", &RefHolder::value);
 
-  py::class_<BoundMember>(m, "Member")
-      .def("__call__", [](const BoundMember& b, py::args args, py::kwargs kwargs) {
-        return call(*b.ref, b.id, b.kinds, std::move(args), std::move(kwargs));
-      })
-      .def("__repr__", [](const BoundMember& b) { return "<quorvel member " + b.name + ">"; });
+  py::class_<BoundMember> member(m, "Member");
+  member.def("__repr__", [](const BoundMember& b) { return "<quorvel member " + b.name + ">"; });
+  reinterpret_cast<PyTypeObject*>(member.ptr())->tp_call = &member_call;
+  PyType_Modified(reinterpret_cast<PyTypeObject*>(member.ptr()));
 
-  py::class_<PyObj>(m, "Object", "A library object; its members are attributes (see dir()).")
-      .def("__getattr__", &get_attribute)
+  py::class_<PyObj> object(m, "Object", "A library object; its members are attributes (see dir()).");
+  reinterpret_cast<PyTypeObject*>(object.ptr())->tp_getattro = &object_getattro;
+  PyType_Modified(reinterpret_cast<PyTypeObject*>(object.ptr()));
+  object
       .def("__setattr__", &set_attribute)
       .def("__call__", [](const PyObj& o, py::args args, py::kwargs kwargs) {
-        return call(*o.ref, 0, MemberKind::Method | MemberKind::Get, std::move(args), std::move(kwargs));
+        return call(*o.ref, 0, MemberKind::Method | MemberKind::Get, args.ptr(), kwargs.ptr());
       })
       .def("__getitem__", [](const PyObj& o, py::handle key) {
-        return call(*o.ref, 0, MemberKind::Method | MemberKind::Get, as_args(key), py::kwargs());
+        return call(*o.ref, 0, MemberKind::Method | MemberKind::Get, as_args(key));
       })
       .def("__setitem__", [](const PyObj& o, py::handle key, py::handle value) {
         const Variant v = from_python(value);
-        return call(*o.ref, 0, MemberKind::Let, as_args(key), py::kwargs(), &v);
+        return call(*o.ref, 0, MemberKind::Let, as_args(key), &v);
       })
       .def("__iter__", [](const PyObj& o) {
         py::list items;
-        const std::int32_t count = call(*o.ref, id_of(o, "Count"), MemberKind::Get, py::args(), py::kwargs()).cast<std::int32_t>();
+        const std::int32_t count = call(*o.ref, id_of(o, "Count"), MemberKind::Get, nullptr, nullptr).cast<std::int32_t>();
         const DispId item = id_of(o, "Item");
         for (std::int32_t i = 0; i < count; ++i) {
-          items.append(call(*o.ref, item, MemberKind::Method | MemberKind::Get, py::make_tuple(first_index(o) + i), py::kwargs()));
+          items.append(call(*o.ref, item, MemberKind::Method | MemberKind::Get, py::make_tuple(first_index(o) + i)));
         }
         return py::iter(items);
       })
@@ -262,9 +357,9 @@ PYBIND11_MODULE(quorvel, m) {
 
   m.def("create", [](const std::string& id) {
     Guid clsid;
-    if (Guid::parse(id, clsid)) return PyObj{Variant(create_object(clsid)).to_object()};
-    return PyObj{Variant(create_object(String::from_utf8(id).view())).to_object()};
+    if (Guid::parse(id, clsid)) return PyObj(Variant(create_object(clsid)).to_object());
+    return PyObj(Variant(create_object(String::from_utf8(id).view())).to_object());
   }, "A new object by program id (\"Quorvel.ArrayList_Long\") or braced class id.");
-  m.def("app", [] { return PyObj{Variant(global_object(u"QuorvelApp")).to_object()}; }, "The global QuorvelApp.");
-  m.def("debug", [] { return PyObj{Variant(global_object(u"clsDebug")).to_object()}; }, "The global clsDebug.");
+  m.def("app", [] { return PyObj(Variant(global_object(u"QuorvelApp")).to_object()); }, "The global QuorvelApp.");
+  m.def("debug", [] { return PyObj(Variant(global_object(u"clsDebug")).to_object()); }, "The global clsDebug.");
 }

@@ -112,8 +112,9 @@ TEST(CInterface, LibraryErrorsComeBackAsNumberSourceAndDescription) {
   ASSERT_EQ(qv_get_dispid(list.handle, "Sort", &sort), QV_OK);
   EXPECT_EQ(qv_invoke_named(list.handle, sort, QV_METHOD, &arg, 1, names, 1, nullptr), 448);
   EXPECT_EQ(last_description(), "Named argument not found: ArrayList_Long.Sort(Colour)");
-  EXPECT_EQ(qv_create("Quorvel.NoSuchClass", &list.handle), 429);
-  EXPECT_EQ(list.handle, nullptr);
+  qv_object none = list.handle;
+  EXPECT_EQ(qv_create("Quorvel.NoSuchClass", &none), 429);
+  EXPECT_EQ(none, nullptr);
 }
 
 // Bad input is refused by status, never by a crash or an exception.
