@@ -50,6 +50,12 @@ struct BoundMember {
 };
 
 PyObject* error_type = nullptr;  // quorvel.Error; lives as long as the interpreter
+// The module's own types, looked up once: pybind11's isinstance searches a table on every test.
+PyTypeObject* object_type = nullptr;
+PyTypeObject* ref_type = nullptr;
+PyTypeObject* marker_type = nullptr;
+
+bool is(py::handle h, PyTypeObject* type) noexcept { return type && PyObject_TypeCheck(h.ptr(), type); }
 Marker empty_marker{"Empty"}, missing_marker{"Missing"};
 
 constexpr int kDeepest = 64;  // nesting of lists deeper than this is taken for a cycle
@@ -76,19 +82,20 @@ String encode(py::handle text) {
 py::object to_python(const Variant& v);
 
 Variant from_python(py::handle h, int depth = 0) {
-  if (h.is_none()) return Variant::null();
-  if (py::isinstance<PyObj>(h)) return Variant(h.cast<PyObj&>().ref);
-  if (PyBool_Check(h.ptr())) return Variant(h.ptr() == Py_True);
-  if (PyLong_Check(h.ptr())) {
+  if (PyLong_CheckExact(h.ptr())) {
     int overflow = 0;
     const long long n = PyLong_AsLongLongAndOverflow(h.ptr(), &overflow);
     if (overflow) raise_runtime_error(RuntimeError::Overflow);
     if (n >= INT32_MIN && n <= INT32_MAX) return Variant(static_cast<std::int32_t>(n));
     return Variant(static_cast<double>(n));
   }
+  if (h.is_none()) return Variant::null();
+  if (PyBool_Check(h.ptr())) return Variant(h.ptr() == Py_True);
   if (PyFloat_Check(h.ptr())) return Variant(PyFloat_AS_DOUBLE(h.ptr()));
   if (PyUnicode_Check(h.ptr())) return Variant(encode(h));
-  if (py::isinstance<Marker>(h)) return &h.cast<Marker&>() == &missing_marker ? Variant::missing() : Variant();
+  if (is(h, object_type)) return Variant(h.cast<PyObj&>().ref);
+  if (is(h, marker_type)) return &h.cast<Marker&>() == &missing_marker ? Variant::missing() : Variant();
+  if (PyLong_Check(h.ptr())) return from_python(py::int_(py::reinterpret_borrow<py::object>(h)), depth);
   if (PyList_Check(h.ptr()) || PyTuple_Check(h.ptr())) {
     if (depth == kDeepest) raise_error(28, library_name(), String(u"Out of stack space: a list nested too deep or within itself"));
     const py::sequence items = py::reinterpret_borrow<py::sequence>(h);
@@ -145,7 +152,7 @@ py::object call(Unknown& target, DispId id, MemberKind kinds, PyObject* args, Py
   std::vector<std::pair<RefHolder*, std::size_t>> holders;
   std::size_t next = 0;
   auto add = [&](PyObject* a) {
-    if (py::isinstance<RefHolder>(a)) {
+    if (is(a, ref_type)) {
       RefHolder& holder = py::handle(a).cast<RefHolder&>();
       written[holders.size()] = from_python(holder.value);
       values[next++] = Variant::by_ref(written[holders.size()]);
@@ -308,6 +315,8 @@ PYBIND11_MODULE(quorvel, m) {
   py::class_<RefHolder>(m, "Ref", "A by-reference argument: read the callee's write-back from .value.")
       .def(py::init([](py::object v) { return RefHolder{std::move(v)}; }), py::arg("value") = py::none())
       .def_readwrite("value", &RefHolder::value);
+  ref_type = reinterpret_cast<PyTypeObject*>(m.attr("Ref").ptr());
+  marker_type = reinterpret_cast<PyTypeObject*>(m.attr("Marker").ptr());
 
   py::class_<BoundMember> member(m, "Member");
   member.def("__repr__", [](const BoundMember& b) { return "<quorvel member " + b.name + ">"; });
@@ -315,7 +324,8 @@ PYBIND11_MODULE(quorvel, m) {
   PyType_Modified(reinterpret_cast<PyTypeObject*>(member.ptr()));
 
   py::class_<PyObj> object(m, "Object", "A library object; its members are attributes (see dir()).");
-  reinterpret_cast<PyTypeObject*>(object.ptr())->tp_getattro = &object_getattro;
+  object_type = reinterpret_cast<PyTypeObject*>(object.ptr());
+  object_type->tp_getattro = &object_getattro;
   PyType_Modified(reinterpret_cast<PyTypeObject*>(object.ptr()));
   object
       .def("__setattr__", &set_attribute)
