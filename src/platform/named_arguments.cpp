@@ -49,8 +49,8 @@ const InterfaceInfo* interface_of(Unknown& view) noexcept {
 Variant call_placed(Unknown& target, const MemberInfo& m, DispId id, MemberKind kinds, std::span<Variant> args,
                     std::span<const std::u16string_view> names) {
   const std::size_t n = m.params.size(), positional = args.size() - names.size();
-  // More positional arguments than parameters: the positional call says so with its own 450.
-  if (positional > n) return invoke(target, id, kinds, args.first(positional));
+  // Names only reach declared parameters: a call that also overflows them by position is wrong.
+  if (positional > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
   std::array<Variant, 8> local;
   std::vector<Variant> heap;
   std::span<Variant> full;
