@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "expectation.h"
+#include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
+#include "quorvel/platform/named_arguments.h"
 #include "quorvel/platform/registry.h"
 #include "scenario_listener.h"
 
@@ -16,11 +18,38 @@ namespace {
 
 String member_name(const Json& j) { return String::from_utf8(text_field(j, "a member name")); }
 
-std::vector<Variant> arguments(const Json& j, Variables& vars) {
+// Arguments in call order; the named ones (`{"Named": [name, value]}`) come last, their names in
+// `names` (kept as Strings so that the views in `named_views` stay valid).
+struct Arguments {
+  std::vector<Variant> values;
+  std::vector<String> names;
+  std::vector<std::u16string_view> named_views;
+};
+
+const Json* named_argument(const Json& a) {
+  if (!a.is_object() || a.size() != 1 || !a.contains("Named")) return nullptr;
+  const Json& pair = a["Named"];
+  if (!pair.is_array() || pair.size() != 2 || !pair[0].is_string()) {
+    throw Malformed("a named argument is written {\"Named\": [name, value]}, got " + echo(a, 60));
+  }
+  return &pair;
+}
+
+Arguments arguments(const Json& j, Variables& vars) {
   if (!j.is_array()) throw Malformed("the arguments must be a JSON array, got " + echo(j, 60));
-  std::vector<Variant> args;
-  args.reserve(j.size());
-  for (const Json& a : j) args.push_back(value_from_json(a, vars, ValueUse::Argument));
+  Arguments args;
+  args.values.reserve(j.size());
+  for (const Json& a : j) {
+    if (const Json* named = named_argument(a)) {
+      args.names.push_back(String::from_utf8((*named)[0].get<std::string>()));
+      args.values.push_back(value_from_json((*named)[1], vars, ValueUse::Argument));
+    } else if (!args.names.empty()) {
+      throw Malformed("a positional argument follows a named one: " + echo(a, 60));
+    } else {
+      args.values.push_back(value_from_json(a, vars, ValueUse::Argument));
+    }
+  }
+  for (const String& name : args.names) args.named_views.push_back(name.view());
   return args;
 }
 
@@ -34,9 +63,18 @@ Outcome call_member(const Json& step, MemberKind kinds, const Json* assigned, Va
   // A copy keeps the object alive even if a write-back replaces the variable during the call.
   const Variant target = existing_variable(vars, step[1]);
   const String name = member_name(step[2]);
-  std::vector<Variant> args = arguments(step[3], vars);
-  if (assigned) args.push_back(value_from_json(*assigned, vars, ValueUse::Argument));
-  return attempt([&] { return invoke(target, name.view(), kinds, std::span<Variant>(args)); });
+  Arguments args = arguments(step[3], vars);
+  if (assigned) {
+    if (!args.names.empty()) throw Malformed("let and set take no named arguments");
+    args.values.push_back(value_from_json(*assigned, vars, ValueUse::Argument));
+  }
+  std::span<Variant> values(args.values);
+  if (args.names.empty()) return attempt([&] { return invoke(target, name.view(), kinds, values); });
+  return attempt([&] {
+    const Ref<Unknown> object = target.to_object();
+    if (!object) raise_runtime_error(RuntimeError::ObjectNotSet);
+    return invoke_named(*object, name.view(), kinds, values, args.named_views);
+  });
 }
 
 void keep_object(const Outcome& got, const std::string& what, Variables& vars, const Json& into) {

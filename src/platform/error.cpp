@@ -27,6 +27,7 @@ const char16_t* runtime_error_description(RuntimeError error) noexcept {
     case RuntimeError::InvalidUseOfNull: return u"Invalid use of Null";
     case RuntimeError::ObjectRequired: return u"Object required";
     case RuntimeError::NoSuchMember: return u"Object doesn't support this property or method";
+    case RuntimeError::NamedArgumentNotFound: return u"Named argument not found";
     case RuntimeError::ArgumentNotOptional: return u"Argument not optional";
     case RuntimeError::WrongArgumentCount: return u"Wrong number of arguments or invalid property assignment";
     case RuntimeError::DuplicateKey: return u"This key is already associated with an element of this collection";

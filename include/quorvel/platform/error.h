@@ -40,6 +40,7 @@ enum class RuntimeError : std::int32_t {
   InvalidUseOfNull = 94,
   ObjectRequired = 424,
   NoSuchMember = 438,
+  NamedArgumentNotFound = 448,
   ArgumentNotOptional = 449,
   WrongArgumentCount = 450,
   DuplicateKey = 457,

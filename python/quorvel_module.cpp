@@ -1,0 +1,375 @@
+// The Python module `quorvel`: library objects whose members are reached as attributes, values
+// mapped between Python and Variants, library errors raised as quorvel.Error.
+#include <pybind11/pybind11.h>
+
+#include <array>
+#include <cstring>
+#include <span>
+#include <string_view>
+#include <string>
+#include <vector>
+
+#include "quorvel/platform/error.h"
+#include "quorvel/platform/late_binding.h"
+#include "quorvel/platform/named_arguments.h"
+#include "quorvel/platform/registry.h"
+
+namespace py = pybind11;
+using namespace quorvel;
+
+namespace {
+
+// Stands for a Variant kind Python has no value for: Empty, and the omitted-argument marker.
+struct Marker {
+  const char* name;
+};
+
+// A by-reference argument: the callee's write-back lands in `value`.
+struct RefHolder {
+  py::object value;
+};
+
+// A member name seen before on this object: a property read at once, or its bound callable.
+struct KnownMember {
+  py::object name;  // the attribute string, compared by identity (names in code are interned)
+  DispId id = -1;
+  py::object bound;  // null for a property read at once
+};
+
+struct PyObj {
+  explicit PyObj(Ref<Unknown> r) noexcept : ref(std::move(r)) {}
+  Ref<Unknown> ref;
+  std::vector<KnownMember> known;
+};
+
+struct BoundMember {
+  Ref<Unknown> ref;
+  DispId id;
+  MemberKind kinds;
+  std::string name;
+};
+
+PyObject* error_type = nullptr;  // quorvel.Error; lives as long as the interpreter
+// The module's own types, looked up once: pybind11's isinstance searches a table on every test.
+PyTypeObject* object_type = nullptr;
+PyTypeObject* ref_type = nullptr;
+PyTypeObject* marker_type = nullptr;
+
+bool is(py::handle h, PyTypeObject* type) noexcept { return type && PyObject_TypeCheck(h.ptr(), type); }
+Marker empty_marker{"Empty"}, missing_marker{"Missing"};
+
+constexpr int kDeepest = 64;  // nesting of lists deeper than this is taken for a cycle
+
+py::object decode(const String& s) {
+  const auto view = s.view();
+  PyObject* text = PyUnicode_DecodeUTF16(reinterpret_cast<const char*>(view.data()),
+                                         static_cast<Py_ssize_t>(view.size() * 2), "surrogatepass", nullptr);
+  if (!text) throw py::error_already_set();
+  return py::reinterpret_steal<py::object>(text);
+}
+
+String encode(py::handle text) {
+  PyObject* bytes = PyUnicode_AsEncodedString(text.ptr(), "utf-16-le", "surrogatepass");
+  if (!bytes) throw py::error_already_set();
+  py::object keep = py::reinterpret_steal<py::object>(bytes);
+  const char* data = PyBytes_AS_STRING(bytes);
+  const std::size_t units = static_cast<std::size_t>(PyBytes_GET_SIZE(bytes)) / 2;
+  std::u16string copy(units, u'\0');
+  std::memcpy(copy.data(), data, units * 2);
+  return String(copy);
+}
+
+py::object to_python(const Variant& v);
+
+Variant from_python(py::handle h, int depth = 0) {
+  if (PyLong_CheckExact(h.ptr())) {
+    int overflow = 0;
+    const long long n = PyLong_AsLongLongAndOverflow(h.ptr(), &overflow);
+    if (overflow) raise_runtime_error(RuntimeError::Overflow);
+    if (n >= INT32_MIN && n <= INT32_MAX) return Variant(static_cast<std::int32_t>(n));
+    return Variant(static_cast<double>(n));
+  }
+  if (h.is_none()) return Variant::null();
+  if (PyBool_Check(h.ptr())) return Variant(h.ptr() == Py_True);
+  if (PyFloat_Check(h.ptr())) return Variant(PyFloat_AS_DOUBLE(h.ptr()));
+  if (PyUnicode_Check(h.ptr())) return Variant(encode(h));
+  if (is(h, object_type)) return Variant(h.cast<PyObj&>().ref);
+  if (is(h, marker_type)) return &h.cast<Marker&>() == &missing_marker ? Variant::missing() : Variant();
+  if (PyLong_Check(h.ptr())) return from_python(py::int_(py::reinterpret_borrow<py::object>(h)), depth);
+  if (PyList_Check(h.ptr()) || PyTuple_Check(h.ptr())) {
+    if (depth == kDeepest) raise_error(28, library_name(), String(u"Out of stack space: a list nested too deep or within itself"));
+    const py::sequence items = py::reinterpret_borrow<py::sequence>(h);
+    const auto count = static_cast<std::int32_t>(items.size());
+    Array array(VarKind::Variant, 0, count);
+    for (std::int32_t i = 0; i < count; ++i) array.put(i, from_python(items[static_cast<std::size_t>(i)], depth + 1));
+    return Variant(std::move(array));
+  }
+  throw py::type_error("quorvel cannot pass a " + std::string(py::str(h.get_type().attr("__name__"))));
+}
+
+py::object to_python(const Variant& v) {
+  if (const Array* a = v.if_array()) {
+    py::list out;
+    if (!a->allocated()) return py::object(std::move(out));
+    for (std::int32_t i = 0; i < a->count(); ++i) out.append(to_python(a->get(a->lower_bound() + i)));
+    return py::object(std::move(out));
+  }
+  switch (v.kind()) {
+    case VarKind::Empty: return py::cast(&empty_marker, py::return_value_policy::reference);
+    case VarKind::Null: return py::none();
+    case VarKind::Integer: case VarKind::Long: case VarKind::Byte: return py::int_(v.to_long());
+    case VarKind::Single: case VarKind::Double: return py::float_(v.to_double());
+    case VarKind::Boolean: return py::bool_(v.to_boolean());
+    case VarKind::String: return decode(*v.if_string());
+    case VarKind::Error:
+      if (v.is_missing()) return py::cast(&missing_marker, py::return_value_policy::reference);
+      return py::int_(*v.if_error());
+    case VarKind::Object: {
+      Ref<Unknown> r = v.to_object();
+      if (!r) return py::none();
+      return py::cast(PyObj(std::move(r)));
+    }
+    default: throw py::type_error("a value of a kind Python has no form for");
+  }
+}
+
+// Positional arguments (a tuple, or null), with quorvel.Ref holders passed by reference; keyword
+// arguments (a dict, or null) named. Up to eight arguments live on the stack.
+py::object call(Unknown& target, DispId id, MemberKind kinds, PyObject* args, PyObject* kwargs,
+                const Variant* assigned = nullptr) {
+  const std::size_t positional = args ? static_cast<std::size_t>(PyTuple_GET_SIZE(args)) : 0;
+  const std::size_t named = kwargs ? static_cast<std::size_t>(PyDict_GET_SIZE(kwargs)) : 0;
+  const std::size_t count = positional + named + (assigned ? 1 : 0);
+  std::array<Variant, 8> local_values, local_written;
+  std::vector<Variant> heap_values, heap_written;
+  std::span<Variant> values(local_values.data(), count), written(local_written.data(), count);
+  if (count > local_values.size()) {
+    heap_values.resize(count);
+    heap_written.resize(count);
+    values = heap_values;
+    written = heap_written;
+  }
+  std::vector<std::pair<RefHolder*, std::size_t>> holders;
+  std::size_t next = 0;
+  auto add = [&](PyObject* a) {
+    if (is(a, ref_type)) {
+      RefHolder& holder = py::handle(a).cast<RefHolder&>();
+      written[holders.size()] = from_python(holder.value);
+      values[next++] = Variant::by_ref(written[holders.size()]);
+      holders.emplace_back(&holder, holders.size());
+    } else {
+      values[next++] = from_python(a);
+    }
+  };
+  for (std::size_t i = 0; i < positional; ++i) add(PyTuple_GET_ITEM(args, static_cast<Py_ssize_t>(i)));
+  if (assigned) values[next++] = *assigned;
+  std::vector<String> names;
+  std::vector<std::u16string_view> views;
+  if (named) {
+    PyObject *key = nullptr, *value = nullptr;
+    Py_ssize_t pos = 0;
+    while (PyDict_Next(kwargs, &pos, &key, &value)) {
+      names.push_back(encode(key));
+      add(value);
+    }
+    for (const String& n : names) views.push_back(n.view());
+  }
+  Ref<Unknown> keep(&target);
+  const Variant result = invoke_named(target, id, kinds, values, views);
+  for (const auto& [holder, slot] : holders) holder->value = to_python(written[slot]);
+  return to_python(result);
+}
+
+py::object call(Unknown& target, DispId id, MemberKind kinds, const py::tuple& args, const Variant* assigned = nullptr) {
+  return call(target, id, kinds, args.ptr(), nullptr, assigned);
+}
+
+const InterfaceInfo& info_of(const PyObj& o) { return interface_info_of(*o.ref); }
+
+DispId id_of(const PyObj& o, const std::string& name) {
+  const DispId id = info_of(o).find_id(String::from_utf8(name).view());
+  if (id < 0) throw py::attribute_error(std::string(info_of(o).name()) + " has no member " + name);
+  return id;
+}
+
+py::object get_attribute(PyObj& o, PyObject* name, std::string_view text) {
+  for (const KnownMember& k : o.known) {
+    if (k.name.ptr() == name) return k.bound ? k.bound : call(*o.ref, k.id, MemberKind::Get, nullptr, nullptr);
+  }
+  const std::string spelled(text);
+  const DispId id = id_of(o, spelled);
+  const InterfaceInfo& info = info_of(o);
+  const MemberInfo* method = info.find(id, MemberKind::Method);
+  const MemberInfo* getter = info.find(id, MemberKind::Get);
+  KnownMember k{py::reinterpret_borrow<py::object>(name), id, py::object()};
+  // A property without arguments reads at once; anything that takes arguments is called.
+  if (method || !getter || getter->required_count() > 0) {
+    k.bound = py::cast(BoundMember{o.ref, id, MemberKind::Method | MemberKind::Get, spelled});
+  }
+  if (o.known.size() < 32) o.known.push_back(k);
+  return k.bound ? k.bound : call(*o.ref, id, MemberKind::Get, nullptr, nullptr);
+}
+
+void set_attribute(const PyObj& o, const std::string& name, py::handle value) {
+  const DispId id = id_of(o, name);
+  Variant v = from_python(value);
+  // An object (or None, read as Nothing) goes to a set where the property has one.
+  const bool set = (v.is_object() || value.is_none()) && info_of(o).find(id, MemberKind::Set);
+  if (set && value.is_none()) v = Variant::nothing();
+  call(*o.ref, id, set ? MemberKind::Set : MemberKind::Let, nullptr, nullptr, &v);
+}
+
+py::tuple as_args(py::handle key) {
+  if (PyTuple_Check(key.ptr())) return py::reinterpret_borrow<py::tuple>(key);
+  return py::make_tuple(key);
+}
+
+// 1-based containers index from 1; the lists from 0.
+std::int32_t first_index(const PyObj& o) {
+  const std::string name = o.ref->identity().described_class().name;
+  return name.starts_with("cls") || name == "Collection" ? 1 : 0;
+}
+
+void raise_in_python(const Error& e) {
+  py::object exc = py::reinterpret_borrow<py::object>(error_type)(e.what());
+  exc.attr("number") = e.number();
+  exc.attr("source") = decode(e.source());
+  exc.attr("description") = decode(e.description());
+  PyErr_SetObject(error_type, exc.ptr());
+}
+
+// For the slots written in C below: what a pybind11 function would have raised.
+void set_python_error() noexcept {
+  try {
+    throw;
+  } catch (py::error_already_set& e) {
+    e.restore();
+  } catch (const py::builtin_exception& e) {
+    e.set_error();
+  } catch (const Error& e) {
+    try {
+      raise_in_python(e);
+    } catch (py::error_already_set& inner) {
+      inner.restore();
+    } catch (...) {
+      PyErr_SetString(PyExc_RuntimeError, e.what());
+    }
+  } catch (const std::bad_alloc&) {
+    PyErr_NoMemory();
+  } catch (const std::exception& e) {
+    PyErr_SetString(PyExc_RuntimeError, e.what());
+  } catch (...) {
+    PyErr_SetString(PyExc_RuntimeError, "unknown failure");
+  }
+}
+
+template <class T>
+T& payload(PyObject* self) {
+  return *reinterpret_cast<py::detail::instance*>(self)->get_value_and_holder().value_ptr<T>();
+}
+
+// Attribute reads and member calls are the hot path: as C slots they skip the generic lookup
+// (which would raise and discard an AttributeError first) and pybind11's argument parsing.
+PyObject* object_getattro(PyObject* self, PyObject* name) {
+  Py_ssize_t size = 0;
+  const char* text = PyUnicode_AsUTF8AndSize(name, &size);
+  if (!text) return nullptr;
+  if (size >= 2 && text[0] == '_' && text[1] == '_') return PyObject_GenericGetAttr(self, name);
+  try {
+    return get_attribute(payload<PyObj>(self), name, std::string_view(text, static_cast<std::size_t>(size))).release().ptr();
+  } catch (...) {
+    set_python_error();
+    return nullptr;
+  }
+}
+
+PyObject* member_call(PyObject* self, PyObject* args, PyObject* kwargs) {
+  try {
+    const BoundMember& b = payload<BoundMember>(self);
+    return call(*b.ref, b.id, b.kinds, args, kwargs).release().ptr();
+  } catch (...) {
+    set_python_error();
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+PYBIND11_MODULE(quorvel, m) {
+  m.doc() = "Quorvel automation objects, called late-bound from Python.";
+  error_type = PyErr_NewExceptionWithDoc("quorvel.Error", "A library error: number, source and description.",
+                                         PyExc_Exception, nullptr);
+  m.attr("Error") = py::handle(error_type);
+  py::register_exception_translator([](std::exception_ptr p) {
+    try {
+      if (p) std::rethrow_exception(p);
+    } catch (const Error& e) {
+      raise_in_python(e);
+    }
+  });
+
+  py::class_<Marker>(m, "Marker").def("__repr__", [](const Marker& k) { return std::string("quorvel.") + k.name; });
+  m.attr("Empty") = py::cast(&empty_marker, py::return_value_policy::reference);
+  m.attr("Missing") = py::cast(&missing_marker, py::return_value_policy::reference);
+
+  py::class_<RefHolder>(m, "Ref", "A by-reference argument: read the callee's write-back from .value.")
+      .def(py::init([](py::object v) { return RefHolder{std::move(v)}; }), py::arg("value") = py::none())
+      .def_readwrite("value", &RefHolder::value);
+  ref_type = reinterpret_cast<PyTypeObject*>(m.attr("Ref").ptr());
+  marker_type = reinterpret_cast<PyTypeObject*>(m.attr("Marker").ptr());
+
+  py::class_<BoundMember> member(m, "Member");
+  member.def("__repr__", [](const BoundMember& b) { return "<quorvel member " + b.name + ">"; });
+  reinterpret_cast<PyTypeObject*>(member.ptr())->tp_call = &member_call;
+  PyType_Modified(reinterpret_cast<PyTypeObject*>(member.ptr()));
+
+  py::class_<PyObj> object(m, "Object", "A library object; its members are attributes (see dir()).");
+  object_type = reinterpret_cast<PyTypeObject*>(object.ptr());
+  object_type->tp_getattro = &object_getattro;
+  PyType_Modified(reinterpret_cast<PyTypeObject*>(object.ptr()));
+  object
+      .def("__setattr__", &set_attribute)
+      .def("__call__", [](const PyObj& o, py::args args, py::kwargs kwargs) {
+        return call(*o.ref, 0, MemberKind::Method | MemberKind::Get, args.ptr(), kwargs.ptr());
+      })
+      .def("__getitem__", [](const PyObj& o, py::handle key) {
+        return call(*o.ref, 0, MemberKind::Method | MemberKind::Get, as_args(key));
+      })
+      .def("__setitem__", [](const PyObj& o, py::handle key, py::handle value) {
+        const Variant v = from_python(value);
+        return call(*o.ref, 0, MemberKind::Let, as_args(key), &v);
+      })
+      .def("__iter__", [](const PyObj& o) {
+        py::list items;
+        const std::int32_t count = call(*o.ref, id_of(o, "Count"), MemberKind::Get, nullptr, nullptr).cast<std::int32_t>();
+        const DispId item = id_of(o, "Item");
+        for (std::int32_t i = 0; i < count; ++i) {
+          items.append(call(*o.ref, item, MemberKind::Method | MemberKind::Get, py::make_tuple(first_index(o) + i)));
+        }
+        return py::iter(items);
+      })
+      .def("__dir__", [](const PyObj& o) {
+        py::list names;
+        std::string last;
+        for (const MemberInfo& member : info_of(o).members()) {
+          if (member.name != last) names.append(member.name);
+          last = member.name;
+        }
+        return names;
+      })
+      .def("__eq__", [](const PyObj& a, py::handle b) {
+        return py::isinstance<PyObj>(b) && &a.ref->identity() == &b.cast<PyObj&>().ref->identity();
+      })
+      .def("__hash__", [](const PyObj& o) { return reinterpret_cast<std::uintptr_t>(&o.ref->identity()); })
+      .def("__repr__", [](const PyObj& o) {
+        return std::string("<quorvel.Object ") + o.ref->identity().described_class().name + ">";
+      });
+
+  m.def("create", [](const std::string& id) {
+    Guid clsid;
+    if (Guid::parse(id, clsid)) return PyObj(Variant(create_object(clsid)).to_object());
+    return PyObj(Variant(create_object(String::from_utf8(id).view())).to_object());
+  }, "A new object by program id (\"Quorvel.ArrayList_Long\") or braced class id.");
+  m.def("app", [] { return PyObj(Variant(global_object(u"QuorvelApp")).to_object()); }, "The global QuorvelApp.");
+  m.def("debug", [] { return PyObj(Variant(global_object(u"clsDebug")).to_object()); }, "The global clsDebug.");
+}
