@@ -25,6 +25,11 @@
 #include "quorvel/ordering/comparers.h"
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/registry.h"
+#include "quorvel/text/const_string_container.h"
+#include "quorvel/text/dictionary_reader.h"
+#include "quorvel/text/string_container.h"
+#include "quorvel/text/string_container_interface_class.h"
+#include "quorvel/text/string_dictionary.h"
 
 namespace quorvel {
 
@@ -63,6 +68,12 @@ constexpr DescribeClass kClasses[] = {
     &Stack_Variant::describe,
     &Box_Variant::describe,
     &clsHashIdIx::describe,
+    // strings and dictionaries
+    &StringContainer::describe,
+    &ConstStringContainer::describe,
+    &StringDictionary::describe,
+    &IStringContainerClass::describe,
+    &IDictionaryReaderClass::describe,
     // interfaces published as classes
     &IArrayListClass::describe,
     &IFormatterClass::describe,
@@ -79,6 +90,7 @@ constexpr DescribeInterface kInterfaces[] = {
     &IArrayList::interface_info, &IArrayReader::interface_info,  &IArrayList2::interface_info,
     &IFormatter::interface_info, &IComparer::interface_info,     &IFindComparer::interface_info,
     &IrefStringComparer::interface_info, &IArrayInitializer::interface_info, &IUnaryLongTest::interface_info,
+    &IStringContainer::interface_info, &IDictionaryReader::interface_info,
 };
 
 constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
