@@ -42,7 +42,7 @@ std::vector<KeyValueString> random_pairs(std::size_t count) {
 
 std::u16string folded(std::u16string_view key) {
   std::u16string out(key);
-  for (char16_t& c : out) c = static_cast<char16_t>(c - u'A' < 26u ? c | 0x20 : c);
+  for (char16_t& c : out) c = static_cast<char16_t>(static_cast<unsigned>(c - u'A') < 26u ? c | 0x20 : c);
   return out;
 }
 

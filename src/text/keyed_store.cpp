@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15u;
 
 constexpr char16_t fold(char16_t unit) noexcept {
-  return static_cast<char16_t>(unit - u'A' < 26u ? unit | 0x20 : unit);
+  return static_cast<char16_t>(static_cast<unsigned>(unit - u'A') < 26u ? unit | 0x20 : unit);
 }
 
 std::uint64_t mix(std::uint64_t h, std::uint64_t block) noexcept {

@@ -30,14 +30,14 @@ TEST(KeyedStore, AnswersAsTheRecordedStore) {
     for (const auto& step : scenario["steps"]) {
       SCOPED_TRACE(step.dump());
       if (step.contains("add")) {
-        const std::int32_t number = test_support::error_of([&] { store.add(utf16(step["add"]), u"v"); });
+        const std::int32_t number = test_support::error_of([&] { store.add(utf16(step["add"].get<std::string>()), u"v"); });
         EXPECT_EQ(number, step["accepted"].get<bool>() ? 0 : 457);
         EXPECT_EQ(store.count(), step["count_after"].get<std::int32_t>());
       } else if (step.contains("has")) {
-        EXPECT_EQ(store.exists(utf16(step["has"])), step["found"].get<bool>());
+        EXPECT_EQ(store.exists(utf16(step["has"].get<std::string>())), step["found"].get<bool>());
       } else {
         std::vector<std::u16string> expected;
-        for (const auto& k : step["keys"]) expected.push_back(utf16(k));
+        for (const auto& k : step["keys"]) expected.push_back(utf16(k.get<std::string>()));
         EXPECT_EQ(keys_of(store), expected);
       }
     }
