@@ -43,11 +43,6 @@ std::uint32_t hash_units(std::u16string_view key) noexcept {
 
 }  // namespace
 
-void KeyedStore::set_compare_mode(std::int32_t mode) {
-  if (!entries_.empty()) raise_runtime_error(RuntimeError::InvalidProcedureCall);
-  mode_ = mode;
-}
-
 std::uint32_t KeyedStore::hash(std::u16string_view key) const noexcept {
   return ignores_case() ? hash_units<true>(key) : hash_units<false>(key);
 }

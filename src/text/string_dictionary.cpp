@@ -24,6 +24,11 @@ const ClassInfo& StringDictionary::describe() {
   return info;
 }
 
+// Out of line, with the view: its members are made only here, where the conversions are.
+StringDictionary::StringDictionary() noexcept : reader_view_(*this) {}
+
+StringDictionary::~StringDictionary() = default;
+
 Unknown* StringDictionary::find_view(const Guid& iid) noexcept {
   return iid == IDictionaryReader::iid ? &reader_view_ : nullptr;
 }

@@ -54,30 +54,7 @@ TEST(KeyedStore, ModesBeyondOneIgnoreCaseAndNegativeOnesDoNot) {
   }
 }
 
-TEST(KeyedStore, ManyKeysKeepOrderAndValues) {
-  KeyedStore store;
-  for (int i = 0; i < 5000; ++i) store.add(String(utf16("k" + std::to_string(i))), String(utf16(std::to_string(i))));
-  ASSERT_EQ(store.count(), 5000);
-  for (int i = 0; i < 5000; i += 7) {
-    const KeyedStore::Entry* e = store.find(utf16("k" + std::to_string(i)));
-    ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->value.view(), utf16(std::to_string(i)));
-    EXPECT_EQ(store.entries()[static_cast<std::size_t>(i)].key.view(), utf16("k" + std::to_string(i)));
-  }
-  EXPECT_FALSE(store.exists(u"k5000"));
-  EXPECT_FALSE(store.exists(u""));
-  store.add(u"", u"empty key");
-  EXPECT_EQ(store.find(u"")->value.view(), u"empty key");
-}
-
-TEST(KeyedStore, ModeChangesOnlyWhileEmpty) {
-  KeyedStore store;
-  store.set_compare_mode(1);
-  store.add(u"a", u"");
-  EXPECT_RAISES(store.set_compare_mode(0), 5);
-  EXPECT_EQ(store.compare_mode(), 1);
-}
-
+// Growing from 16 entries rebuilds the index: each allocation that fails must leave it whole.
 TEST(KeyedStore, AddWithoutMemoryChangesNothing) {
   const auto make = [] {
     KeyedStore store;

@@ -30,12 +30,11 @@ class KeyedStore {
     String value;
   };
 
+  /// An empty store; the mode is fixed from here on, as the platform's store fixes it once an
+  /// entry is added.
   explicit KeyedStore(std::int32_t compare_mode = 0) noexcept : mode_(compare_mode) {}
 
   std::int32_t compare_mode() const noexcept { return mode_; }
-  /// Changes the compare mode. Raises 5 (invalid procedure call) while the store holds entries,
-  /// as the platform's store does, changing nothing.
-  void set_compare_mode(std::int32_t mode);
   bool ignores_case() const noexcept { return mode_ >= 1; }
 
   std::int32_t count() const noexcept { return static_cast<std::int32_t>(entries_.size()); }

@@ -38,7 +38,8 @@ class StringDictionary final : public ObjectImpl<> {
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
-  StringDictionary() noexcept : reader_view_(*this) {}
+  StringDictionary() noexcept;
+  ~StringDictionary() override;
 
   /// Library use: the entries of `KeyValues` in order, in `CompareMode`. Raises 0x80040003 when
   /// initialised, 457 for a key already added (in the mode), 7.
@@ -84,5 +85,7 @@ class StringDictionary final : public ObjectImpl<> {
   OneShot once_;
   DictionaryReaderView<StringDictionary> reader_view_;
 };
+
+extern template class DictionaryReaderView<StringDictionary>;
 
 }  // namespace quorvel
