@@ -23,7 +23,8 @@ bool same_name(std::string_view a, std::string_view b) {
 
 std::string type_text(const TypeDesc& t) {
   const auto kind = static_cast<VarKind>(t.code & kKindMask);
-  std::string name = kind == VarKind::Object && *t.type_name ? std::string(t.type_name) : std::string(kind_name(kind));
+  const bool named = (kind == VarKind::Object || kind == VarKind::Record) && *t.type_name;
+  std::string name = named ? std::string(t.type_name) : std::string(kind_name(kind));
   if (t.code == Variant::code(VarKind::Empty)) name = "void";
   if (t.code & kArrayFlag) name += "[]";
   return name;
@@ -131,7 +132,7 @@ void print_enum(const EnumInfo& e, const std::string& indent, std::FILE* out) {
 
 void print_record(const RecordInfo& r, const std::string& indent, std::FILE* out) {
   std::fprintf(out, "%sstruct %s {\n", indent.c_str(), r.name);
-  for (const auto& [name, type] : r.fields) std::fprintf(out, "%s    %s %s;\n", indent.c_str(), type_text(type).c_str(), name);
+  for (const FieldInfo& f : r.fields) std::fprintf(out, "%s    %s %s;\n", indent.c_str(), type_text(f.type).c_str(), f.name);
   std::fprintf(out, "%s};\n", indent.c_str());
 }
 

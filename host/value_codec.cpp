@@ -10,6 +10,7 @@
 
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
+#include "quorvel/platform/registry.h"
 
 namespace quorvel::host {
 
@@ -90,9 +91,49 @@ Variant scalar_of_kind(const Json& j, VarKind kind, Variables& vars) {
     case VarKind::Empty:
     case VarKind::Null:
     case VarKind::Error:
+    case VarKind::Record:
       break;
   }
   throw Malformed(std::string("no value of kind ") + kind_name(kind) + " can be written this way");
+}
+
+const RecordInfo* find_record(std::string_view name) {
+  for (const RecordInfo* r : type_library().records) {
+    if (name == r->name) return r;
+  }
+  return nullptr;
+}
+
+// A record of type `info` from a JSON object of its fields (`skip` names a key that is not a
+// field). Fields not given keep their defaults; a given field must be of the field's own kind.
+Record record_from_fields(const RecordInfo& info, const Json& fields, Variables& vars, std::string_view skip = {}) {
+  if (!fields.is_object()) throw Malformed(std::string("a ") + info.name + " record is an object of its fields, got " + echo(fields, 60));
+  Record rec(info);
+  for (auto it = fields.begin(); it != fields.end(); ++it) {
+    if (it.key() == skip) continue;
+    std::size_t i = 0;
+    while (i < info.fields.size() && it.key() != info.fields[i].name) ++i;
+    if (i == info.fields.size()) throw Malformed(std::string("a ") + info.name + " record has no field \"" + one_line(it.key()) + "\"");
+    const FieldInfo& f = info.fields[i];
+    Variant v = value_from_json(it.value(), vars, ValueUse::Plain);
+    const bool any = f.type.code == Variant::code(VarKind::Variant);
+    const Array* a = v.if_array();
+    const bool same_record_type = (f.type.code & kKindMask) != Variant::code(VarKind::Record) ||
+                                  (a ? a->record_info() == &f.record() : v.if_record() && v.if_record()->info() == &f.record());
+    if (!any && (v.type_code() != f.type.code || !same_record_type)) {
+      throw Malformed(std::string("field ") + f.name + " of " + info.name + " is not " + value_text(v));
+    }
+    rec.set_field(i, v);
+  }
+  return rec;
+}
+
+Variant record_value(const Json& form, Variables& vars) {
+  if (!form.is_object() || !form.contains("type")) throw Malformed("{\"Rec\": ...} takes {\"type\": name, fields...}, got " + echo(form, 60));
+  const std::string& name = text_field(form["type"], "a record's \"type\"");
+  const RecordInfo* info = find_record(name);
+  if (!info) throw Malformed("no record type is named \"" + one_line(name) + "\"");
+  return Variant(record_from_fields(*info, form, vars, "type"));
 }
 
 Variant array_value(const Json& form, Variables& vars) {
@@ -108,13 +149,14 @@ Variant array_value(const Json& form, Variables& vars) {
   for (const KindName& k : kArrayKinds) {
     if (k.tag == tag) found = &k;
   }
-  if (!found) throw Malformed("unknown array kind \"" + tag + "\" (I2 I4 R4 R8 Str Bool UI1 Var Obj)");
-  const VarKind kind = found->kind;
+  const RecordInfo* record = found ? nullptr : find_record(tag);
+  if (!found && !record) throw Malformed("unknown array kind \"" + tag + "\" (I2 I4 R4 R8 Str Bool UI1 Var Obj, or a record name)");
+  const VarKind kind = found ? found->kind : VarKind::Record;
 
   if (form.contains("unallocated")) {
     if (form["unallocated"] != Json(true)) throw Malformed("write \"unallocated\": true");
     if (form.contains("items") || form.contains("lb")) throw Malformed("an unallocated array has no \"lb\" or \"items\"");
-    return Variant(Array(kind));
+    return Variant(record ? Array(*record) : Array(kind));
   }
   if (!form.contains("items") || !form["items"].is_array()) throw Malformed("an array needs \"items\": [...]");
   const Json& items = form["items"];
@@ -122,9 +164,13 @@ Variant array_value(const Json& form, Variables& vars) {
   const std::int64_t last = std::int64_t{lb} + static_cast<std::int64_t>(items.size()) - 1;
   if (last > INT32_MAX) throw Malformed("array upper bound " + std::to_string(last) + " is out of range for Long");
 
-  Array a(kind, lb, static_cast<std::int32_t>(items.size()));
+  Array a = record ? Array(*record, lb, static_cast<std::int32_t>(items.size())) : Array(kind, lb, static_cast<std::int32_t>(items.size()));
   std::int64_t index = lb;  // 64 bits: one past an upper bound of 2^31 - 1 must not overflow
   for (const Json& item : items) {
+    if (record) {
+      a.put(static_cast<std::int32_t>(index++), Variant(record_from_fields(*record, item, vars)));
+      continue;
+    }
     Variant v = kind == VarKind::Object ? value_from_json(item, vars, ValueUse::Plain) : scalar_of_kind(item, kind, vars);
     if (kind == VarKind::Object && !v.is_object()) {
       throw Malformed("an item of an Obj array is {\"Obj\": v} or {\"Nothing\": 0}, got " + echo(item, 60));
@@ -154,6 +200,7 @@ Variant tagged_value(const Json& j, Variables& vars, ValueUse use) {
   }
   if (tag == "Error") return Variant::error(int32_field(arg, "an Error code"));
   if (tag == "Arr") return array_value(arg, vars);
+  if (tag == "Rec") return record_value(arg, vars);
   if (tag == "Obj") {
     const Variant& v = existing_variable(vars, arg);
     if (!v.is_object()) throw Malformed("{\"Obj\": \"" + arg.get<std::string>() + "\"} names a variable holding " + value_text(v) + ", not an object");
@@ -208,8 +255,17 @@ std::string object_text(Unknown* p) {
   return text;
 }
 
+std::string record_text(const Record& r) {
+  std::string text = std::string(r.info()->name) + " {";
+  const auto fields = r.fields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    text += (i ? ", " : "") + std::string(r.info()->fields[i].name) + ": " + value_text(fields[i]);
+  }
+  return text + "}";
+}
+
 std::string array_text(const Array& a) {
-  const std::string kind = kind_name(a.element_kind());
+  const std::string kind = a.record_info() ? a.record_info()->name : kind_name(a.element_kind());
   if (!a.allocated()) return "unallocated " + kind + " array";
   std::string text = kind + " array (" + std::to_string(a.lower_bound()) + " to " + std::to_string(a.upper_bound()) + ") [";
   constexpr std::int32_t kShown = 8;
@@ -217,7 +273,7 @@ std::string array_text(const Array& a) {
     if (i) text += ", ";
     const Variant item = a.get(a.lower_bound() + i);
     // Inside a typed array the kind is the array's; only a Variant array shows each item's kind.
-    if (a.element_kind() == VarKind::Variant) {
+    if (a.element_kind() == VarKind::Variant || a.element_kind() == VarKind::Record) {
       text += value_text(item);
     } else {
       const std::string full = value_text(item);
@@ -321,6 +377,7 @@ std::string value_text(const Variant& v) {
     }
     case VarKind::Byte: return "Byte " + std::to_string(*v.if_byte());
     case VarKind::Variant: return "Variant";
+    case VarKind::Record: return record_text(*v.if_record());
   }
   return "a value of kind " + std::to_string(v.type_code());
 }

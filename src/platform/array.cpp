@@ -25,13 +25,17 @@ std::size_t element_width(VarKind kind) noexcept {
     case VarKind::String: return sizeof(String);
     case VarKind::Object: return sizeof(Ref<Unknown>);
     case VarKind::Variant: return sizeof(Variant);
+    case VarKind::Record: return sizeof(Record);
     case VarKind::Empty:
     case VarKind::Null: return 0;
   }
   return 0;
 }
 
-bool is_element_kind(VarKind kind) noexcept { return element_width(kind) != 0 && kind != VarKind::Error; }
+// Records are left out: an array of records is made from its record type, never from a kind alone.
+bool is_element_kind(VarKind kind) noexcept {
+  return element_width(kind) != 0 && kind != VarKind::Error && kind != VarKind::Record;
+}
 
 void raise_subscript_error() { raise_runtime_error(RuntimeError::SubscriptOutOfRange); }
 
@@ -54,6 +58,9 @@ void copy_elements(VarKind kind, void* to, const void* from, std::int32_t count)
       return;
     case VarKind::Variant:
       for (std::size_t i = 0; i < n; ++i) static_cast<Variant*>(to)[i] = static_cast<const Variant*>(from)[i];
+      return;
+    case VarKind::Record:
+      for (std::size_t i = 0; i < n; ++i) static_cast<Record*>(to)[i] = static_cast<const Record*>(from)[i];
       return;
     case VarKind::Empty:
     case VarKind::Null:
@@ -79,6 +86,9 @@ void destroy_range(VarKind kind, void* data, std::size_t from, std::size_t to) n
       return;
     case VarKind::Variant:
       for (std::size_t i = from; i < to; ++i) static_cast<Variant*>(data)[i].~Variant();
+      return;
+    case VarKind::Record:
+      for (std::size_t i = from; i < to; ++i) static_cast<Record*>(data)[i].~Record();
       return;
     case VarKind::Empty:
     case VarKind::Null:
@@ -108,7 +118,11 @@ Array::Array(VarKind element, std::int32_t lower, std::int32_t count) : kind_(el
   count_ = count;
 }
 
-Array::Array(const Array& other) : kind_(other.kind_) {
+Array::Array(const RecordInfo& record, std::int32_t lower, std::int32_t count) : Array(VarKind::Record, lower, count) {
+  record_ = &record;
+}
+
+Array::Array(const Array& other) : kind_(other.kind_), record_(other.record_) {
   if (!other.allocated_) return;
   data_ = allocate_zeroed(kind_, other.count_);
   copy_elements(kind_, data_, other.data_, other.count_);
@@ -118,7 +132,7 @@ Array::Array(const Array& other) : kind_(other.kind_) {
 }
 
 Array::Array(Array&& other) noexcept
-    : kind_(other.kind_), allocated_(other.allocated_), lower_(other.lower_), count_(other.count_), data_(other.data_) {
+    : kind_(other.kind_), record_(other.record_), allocated_(other.allocated_), lower_(other.lower_), count_(other.count_), data_(other.data_) {
   other.allocated_ = false;
   other.lower_ = other.count_ = 0;
   other.data_ = nullptr;
@@ -136,6 +150,7 @@ Array& Array::operator=(Array&& other) noexcept {
   if (this != &other) {
     destroy_elements();
     kind_ = other.kind_;
+    record_ = other.record_;
     allocated_ = std::exchange(other.allocated_, false);
     lower_ = std::exchange(other.lower_, 0);
     count_ = std::exchange(other.count_, 0);
@@ -235,6 +250,13 @@ Variant Array::get(std::int32_t index) const {
     case VarKind::Object: return Variant(static_cast<const Ref<Unknown>*>(data_)[i]);
     case VarKind::Variant: return static_cast<const Variant*>(data_)[i];
     case VarKind::Error: return Variant::error(static_cast<const std::int32_t*>(data_)[i]);
+    case VarKind::Record: {
+      // An array made from the kind alone has no record type to give its empty slots.
+      const Record& r = static_cast<const Record*>(data_)[i];
+      if (r.info()) return Variant(r);
+      if (!record_) raise_runtime_error(RuntimeError::TypeMismatch);
+      return Variant(Record(*record_));
+    }
     case VarKind::Empty:
     case VarKind::Null:
       break;
@@ -257,6 +279,12 @@ void Array::put(std::int32_t index, const Variant& value) {
     case VarKind::String: static_cast<String*>(data_)[i] = value.to_string(); return;
     case VarKind::Object: static_cast<Ref<Unknown>*>(data_)[i] = value.to_object(); return;
     case VarKind::Variant: static_cast<Variant*>(data_)[i] = value.copy_ind(); return;
+    case VarKind::Record: {
+      const Record* r = value.if_record();
+      if (!r || r->info() != record_) break;
+      static_cast<Record*>(data_)[i] = *r;
+      return;
+    }
     case VarKind::Error:
     case VarKind::Empty:
     case VarKind::Null:

@@ -67,6 +67,7 @@ Scalar scalar_of(const Variant& v) {
     case VarKind::Object:
     case VarKind::Error:
     case VarKind::Variant:
+    case VarKind::Record:
       break;
   }
   raise_runtime_error(RuntimeError::TypeMismatch);
@@ -207,6 +208,7 @@ Variant change_type(const Variant& value, VarKind kind) {
     case VarKind::Empty:
     case VarKind::Null:
     case VarKind::Error:
+    case VarKind::Record:
       break;
   }
   raise_runtime_error(RuntimeError::TypeMismatch);

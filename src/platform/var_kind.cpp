@@ -17,6 +17,7 @@ const char* kind_name(VarKind kind) noexcept {
     case VarKind::Boolean: return "Boolean";
     case VarKind::Variant: return "Variant";
     case VarKind::Byte: return "Byte";
+    case VarKind::Record: return "Record";
   }
   return "?";
 }

@@ -14,6 +14,12 @@ Variant::Variant(Array a) : vt_(static_cast<std::uint16_t>(code(a.element_kind()
   u_.arr = new Array(std::move(a));
 }
 
+Variant::Variant(Record r) : vt_(0) {
+  if (!r.info()) raise_runtime_error(RuntimeError::InvalidProcedureCall);
+  new (&u_.rec) Record(std::move(r));
+  vt_ = code(VarKind::Record);
+}
+
 Variant Variant::by_ref(Array& t) noexcept {
   Variant v(RawTag{}, static_cast<std::uint16_t>(code(t.element_kind()) | kArrayFlag | kByRefFlag));
   v.u_.ref = &t;
@@ -26,6 +32,10 @@ void Variant::copy_resource(const Variant& other) {
     new (&u_.str) String(other.u_.str);
   } else if (vt_ == code(VarKind::Object)) {
     new (&u_.obj) Ref<Unknown>(other.u_.obj);
+  } else if (vt_ == code(VarKind::Record)) {
+    vt_ = 0;  // stay a valid Empty if the record copy cannot be made
+    new (&u_.rec) Record(other.u_.rec);
+    vt_ = other.vt_;
   } else {
     vt_ = 0;  // stay a valid Empty if the array copy cannot be made
     u_.arr = new Array(*other.u_.arr);
@@ -47,6 +57,8 @@ void Variant::release_resource() noexcept {
     u_.str.~String();
   } else if (vt_ == code(VarKind::Object)) {
     u_.obj.~Ref<Unknown>();
+  } else if (vt_ == code(VarKind::Record)) {
+    u_.rec.~Record();
   } else if ((vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag) {
     delete u_.arr;
   }
@@ -67,6 +79,7 @@ bool Variant::is_numeric() const noexcept {
     case VarKind::Object:
     case VarKind::Error:
     case VarKind::Variant:
+    case VarKind::Record:
       return false;
   }
   return false;
@@ -96,6 +109,7 @@ Variant Variant::copy_ind() const {
     case VarKind::String: return Variant(*static_cast<const String*>(v.u_.ref));
     case VarKind::Object: return Variant(*static_cast<const Ref<Unknown>*>(v.u_.ref));
     case VarKind::Error: return Variant::error(*static_cast<const std::int32_t*>(v.u_.ref));
+    case VarKind::Record: return Variant(*static_cast<const Record*>(v.u_.ref));
     case VarKind::Empty:
     case VarKind::Null:
     case VarKind::Variant:
@@ -113,7 +127,10 @@ void Variant::assign(const Variant& value) {
   void* p = target.u_.ref;
   if (target.vt_ & kArrayFlag) {
     const Array* a = value.if_array();
-    if (!a || a->element_kind() != static_cast<VarKind>(target.vt_ & kKindMask)) raise_runtime_error(RuntimeError::TypeMismatch);
+    if (!a || a->element_kind() != static_cast<VarKind>(target.vt_ & kKindMask) ||
+        a->record_info() != static_cast<const Array*>(p)->record_info()) {
+      raise_runtime_error(RuntimeError::TypeMismatch);
+    }
     *static_cast<Array*>(p) = *a;
     return;
   }
@@ -130,6 +147,13 @@ void Variant::assign(const Variant& value) {
       const std::int32_t* e = value.if_error();
       if (!e) raise_runtime_error(RuntimeError::TypeMismatch);
       *static_cast<std::int32_t*>(p) = *e;
+      return;
+    }
+    case VarKind::Record: {
+      const Record* r = value.if_record();
+      Record& into = *static_cast<Record*>(p);
+      if (!r || r->info() != into.info()) raise_runtime_error(RuntimeError::TypeMismatch);
+      into = *r;
       return;
     }
     case VarKind::Empty:
@@ -159,7 +183,7 @@ bool identical(const Variant& a, const Variant& b) noexcept {
   if (a.is_array()) {
     const Array& x = *a.if_array();
     const Array& y = *b.if_array();
-    if (x.allocated() != y.allocated()) return false;
+    if (x.allocated() != y.allocated() || x.record_info() != y.record_info()) return false;
     if (!x.allocated()) return true;
     if (x.lower_bound() != y.lower_bound() || x.count() != y.count()) return false;
     try {
@@ -184,6 +208,7 @@ bool identical(const Variant& a, const Variant& b) noexcept {
     case VarKind::Byte: return *a.if_byte() == *b.if_byte();
     case VarKind::Error: return *a.if_error() == *b.if_error();
     case VarKind::String: return *a.if_string() == *b.if_string();
+    case VarKind::Record: return identical(*a.if_record(), *b.if_record());
     case VarKind::Object: {
       Unknown* x = a.if_object();
       Unknown* y = b.if_object();

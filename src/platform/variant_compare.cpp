@@ -32,6 +32,7 @@ Class class_of(const Variant& value) {
     case VarKind::Object:  // a default value is never an object; kept for the switch's sake
     case VarKind::Error:
     case VarKind::Variant:
+    case VarKind::Record:
       break;
   }
   raise_runtime_error(RuntimeError::TypeMismatch);

@@ -8,6 +8,7 @@
 
 #include "quorvel/platform/memory.h"
 #include "quorvel/platform/object.h"
+#include "quorvel/platform/record.h"
 #include "quorvel/platform/string.h"
 #include "quorvel/platform/var_kind.h"
 
@@ -27,10 +28,12 @@ template <> struct ElementKind<double> { static constexpr VarKind kind = VarKind
 template <> struct ElementKind<String> { static constexpr VarKind kind = VarKind::String; };
 template <> struct ElementKind<Ref<Unknown>> { static constexpr VarKind kind = VarKind::Object; };
 template <> struct ElementKind<Variant> { static constexpr VarKind kind = VarKind::Variant; };
+template <> struct ElementKind<Record> { static constexpr VarKind kind = VarKind::Record; };
 
-/// Bytes per element of an array of `kind` (strings and objects are one pointer, Variants 16).
+/// Bytes per element of an array of `kind` (strings, objects and records are one pointer,
+/// Variants 16).
 std::size_t element_width(VarKind kind) noexcept;
-/// True for the kinds an array can hold.
+/// True for the kinds an array can be made of from the kind alone (every element kind but records).
 bool is_element_kind(VarKind kind) noexcept;
 
 /// A one-dimensional array of one element kind: lower bound, count, or unallocated.
@@ -42,6 +45,10 @@ class Array {
  public:
   /// An unallocated array of `element` kind.
   explicit Array(VarKind element = VarKind::Variant) noexcept : kind_(element) {}
+  /// An unallocated array of records of type `record`.
+  explicit Array(const RecordInfo& record) noexcept : kind_(VarKind::Record), record_(&record) {}
+  /// An allocated array of `count` records of type `record`, each with its fields at their defaults.
+  Array(const RecordInfo& record, std::int32_t lower, std::int32_t count);
   /// An allocated array with bounds `lower` to `lower + count - 1`, every element at its default
   /// (0, False, the empty string, Nothing, Empty). Raises 5 for a negative count, 6 when the upper
   /// bound leaves the 32-bit range.
@@ -57,6 +64,8 @@ class Array {
   static void operator delete(void* block) noexcept { free_memory(block); }
 
   VarKind element_kind() const noexcept { return kind_; }
+  /// The record type of an array of records; null for every other element kind.
+  const RecordInfo* record_info() const noexcept { return record_; }
   bool allocated() const noexcept { return allocated_; }
   /// Lower bound; raises 9 when unallocated.
   std::int32_t lower_bound() const;
@@ -102,6 +111,7 @@ class Array {
   void destroy_elements() noexcept;
 
   VarKind kind_;
+  const RecordInfo* record_ = nullptr;
   bool allocated_ = false;
   std::int32_t lower_ = 0;
   std::int32_t count_ = 0;

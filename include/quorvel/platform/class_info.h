@@ -28,13 +28,6 @@ constexpr bool has_kind(MemberKind set, MemberKind k) noexcept {
   return (static_cast<std::uint8_t>(set) & static_cast<std::uint8_t>(k)) != 0;
 }
 
-/// The automation type of a parameter or result: a kind code (with the array flag) and, for
-/// objects, the name of the class or interface expected ("" for any object).
-struct TypeDesc {
-  std::uint16_t code = 0;
-  const char* type_name = "";
-};
-
 /// One parameter of a member.
 struct ParamInfo {
   const char* name = "";

@@ -14,6 +14,7 @@
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/interface_cast.h"
 #include "quorvel/platform/interface_list.h"
+#include "quorvel/platform/record_type.h"
 
 namespace quorvel {
 
@@ -58,6 +59,8 @@ template <class T> struct IsRef : std::false_type {};
 template <class T> struct IsRef<Ref<T>> : std::true_type { using target = T; };
 template <class T> struct IsArrayOf : std::false_type {};
 template <class E> struct IsArrayOf<ArrayOf<E>> : std::true_type { using element = E; };
+template <class T> struct IsRecordArray : std::false_type {};
+template <class R> struct IsRecordArray<RecordArray<R>> : std::true_type {};
 
 template <class T>
 constexpr const char* type_name_of() {
@@ -84,7 +87,28 @@ constexpr TypeDesc type_of() {
   else if constexpr (std::is_same_v<D, Array>) return {static_cast<std::uint16_t>(Variant::code(VarKind::Variant) | kArrayFlag)};
   else if constexpr (IsArrayOf<D>::value) return {static_cast<std::uint16_t>(Variant::code(ElementKind<typename IsArrayOf<D>::element>::kind) | kArrayFlag)};
   else if constexpr (IsRef<D>::value) return {Variant::code(VarKind::Object), type_name_of<typename IsRef<D>::target>()};
+  else if constexpr (DescribedRecord<D>) return {Variant::code(VarKind::Record), D::type_name};
+  else if constexpr (IsRecordArray<D>::value) return {static_cast<std::uint16_t>(Variant::code(VarKind::Record) | kArrayFlag), D::record_type::type_name};
   else static_assert(sizeof(D) == 0, "not an automation type");
+}
+
+/// An array of records of type `R`: one already of that type, or an array of Variants that all
+/// hold such records (as a late-bound caller builds it). Raises 13 for anything else.
+template <class R>
+RecordArray<R> record_array_argument(const Variant& v) {
+  const Array* a = v.if_array();
+  if (a && a->record_info() == &R::record_info()) return RecordArray<R>(*a);
+  if (!a || a->element_kind() != VarKind::Variant) raise_runtime_error(RuntimeError::TypeMismatch);
+  if (!a->allocated()) return RecordArray<R>();
+  RecordArray<R> out(Array(R::record_info(), a->lower_bound(), a->count()));
+  auto slots = out.template elements<Record>();
+  const auto items = a->elements<Variant>();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Record* r = items[i].if_record();
+    if (!r || r->info() != &R::record_info()) raise_runtime_error(RuntimeError::TypeMismatch);
+    slots[i] = *r;
+  }
+  return out;
 }
 
 /// An argument converted to the C++ parameter type `D` by the value rules.
@@ -104,7 +128,17 @@ D convert_argument(const Variant& v) {
   else if constexpr (IsArrayOf<D>::value) {
     constexpr VarKind k = ElementKind<typename IsArrayOf<D>::element>::kind;
     return D(array_argument(v, &k));
-  } else static_assert(sizeof(D) == 0, "not an automation type");
+  } else if constexpr (DescribedRecord<D>) return from_record<D>(v);
+  else if constexpr (IsRecordArray<D>::value) return record_array_argument<typename D::record_type>(v);
+  else static_assert(sizeof(D) == 0, "not an automation type");
+}
+
+template <class R>
+Variant to_result(R&& value) {
+  using D = std::remove_cvref_t<R>;
+  if constexpr (IsArrayOf<D>::value || IsRecordArray<D>::value) return Variant(static_cast<Array>(std::forward<R>(value)));
+  else if constexpr (DescribedRecord<D>) return Variant(to_record(value));
+  else return Variant(std::forward<R>(value));
 }
 
 struct NoObject {};
@@ -131,7 +165,7 @@ class ArgSlot {
       if constexpr (kKeepsGiven) {
         if (value_.get() == given_) return;
       }
-      arg.assign(Variant(value_));
+      arg.assign(to_result(value_));
     }
   }
 
@@ -168,13 +202,6 @@ class ArgSlot<A> {
   Variant copy_;
   bool copied_ = false;
 };
-
-template <class R>
-Variant to_result(R&& value) {
-  using D = std::remove_cvref_t<R>;
-  if constexpr (IsArrayOf<D>::value) return Variant(static_cast<Array>(std::forward<R>(value)));
-  else return Variant(std::forward<R>(value));
-}
 
 // `Self` is the described class; a member function may belong to one of its bases (shared
 // members such as the debug members), so the object is reached as `Self` first.
@@ -363,10 +390,36 @@ ClassInfo describe_interface_class(ClassFlags flags, const char* help = "") {
     return info;                                                                           \
   }
 
-/// A field of a record: `field<&KeyValueString::Key>("Key")`; its type comes from the member.
+namespace detail {
+template <class M>
+struct FieldOwner;
+template <class R, class F>
+struct FieldOwner<F R::*> {
+  using type = R;
+};
+}  // namespace detail
+
+/// A field of a record: `record_field<&KeyValueString::Key>("Key")`; its type, and how a record
+/// value reads and writes it, come from the member.
 template <auto Member>
-std::pair<const char*, TypeDesc> field(const char* name) {
-  return {name, detail::type_of<typename detail::FieldType<decltype(Member)>::type>()};
+FieldInfo record_field(const char* name) {
+  using R = typename detail::FieldOwner<decltype(Member)>::type;
+  using F = typename detail::FieldType<decltype(Member)>::type;
+  FieldInfo f;
+  f.name = name;
+  f.type = detail::type_of<F>();
+  f.read = [](const void* rec, Variant& out) { out = detail::to_result(static_cast<const R*>(rec)->*Member); };
+  f.write = [](void* rec, const Variant& in) { static_cast<R*>(rec)->*Member = detail::convert_argument<F>(in); };
+  if constexpr (DescribedRecord<F>) f.record = &F::record_info;
+  else if constexpr (detail::IsRecordArray<F>::value) f.record = &F::record_type::record_info;
+  return f;
 }
+
+/// The definition of `R::record_info()`: the record `R` with the fields listed, in order.
+#define QUORVEL_DESCRIBE_RECORD(R, ...)                                               \
+  const ::quorvel::RecordInfo& R::record_info() {                                     \
+    static const ::quorvel::RecordInfo info{R::type_name, R::guid, {__VA_ARGS__}};    \
+    return info;                                                                      \
+  }
 
 }  // namespace quorvel

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "quorvel/platform/class_info.h"
+#include "quorvel/platform/record.h"
 
 namespace quorvel {
 
@@ -15,12 +16,6 @@ namespace quorvel {
 struct EnumInfo {
   const char* name = "";
   std::vector<std::pair<const char*, std::int32_t>> values;
-};
-
-/// A record (user-defined type) of the type library: field names with their types.
-struct RecordInfo {
-  const char* name = "";
-  std::vector<std::pair<const char*, TypeDesc>> fields;
 };
 
 /// What a library built on this runtime says of itself: its name (also the program id prefix,

@@ -19,6 +19,7 @@ enum class VarKind : std::uint16_t {
   Boolean = 11,
   Variant = 12,
   Byte = 17,
+  Record = 36,
 };
 
 /// Flag on a kind code: an array of the kind in the low bits (8195 is an array of Long).
@@ -33,6 +34,13 @@ inline constexpr std::int32_t kMissingArgument = static_cast<std::int32_t>(0x800
 
 /// The automation name of a kind ("Long", "String", ...), for messages and the type library.
 const char* kind_name(VarKind kind) noexcept;
+
+/// The automation type of a parameter, result or record field: a kind code (with the array flag)
+/// and, for objects and records, the name of the class, interface or record ("" for any object).
+struct TypeDesc {
+  std::uint16_t code = 0;
+  const char* type_name = "";
+};
 
 /// A 16-bit automation Boolean: True is -1 (all bits set), False is 0; any non-zero reads as True.
 struct VariantBool {

@@ -46,6 +46,9 @@ class Variant {
   Variant(Ref<Unknown> r) noexcept : vt_(code(VarKind::Object)) { new (&u_.obj) Ref<Unknown>(std::move(r)); }  // NOLINT
   /// An array (kind | 0x2000).
   Variant(Array a);  // NOLINT
+  /// A record (kind 36). Raises 5 for the typeless empty slot of an array of records, 7 when
+  /// out of memory.
+  Variant(Record r);  // NOLINT
 
   static Variant null() noexcept { return Variant(RawTag{}, code(VarKind::Null)); }
   static Variant nothing() noexcept { return Variant(Ref<Unknown>()); }
@@ -67,6 +70,7 @@ class Variant {
   static Variant by_ref(std::uint8_t& t) noexcept { return by_ref_to(VarKind::Byte, &t); }
   static Variant by_ref(String& t) noexcept { return by_ref_to(VarKind::String, &t); }
   static Variant by_ref(Array& t) noexcept;
+  static Variant by_ref(Record& t) noexcept { return by_ref_to(VarKind::Record, &t); }
 
   Variant(const Variant& other) : vt_(other.vt_), u_(other.u_) {
     if (owns_resource()) copy_resource(other);
@@ -130,6 +134,7 @@ class Variant {
   const std::uint8_t* if_byte() const noexcept { return scalar<std::uint8_t>(VarKind::Byte); }
   const std::int32_t* if_error() const noexcept { return scalar<std::int32_t>(VarKind::Error); }
   const String* if_string() const noexcept { return scalar<String>(VarKind::String); }
+  const Record* if_record() const noexcept { return scalar<Record>(VarKind::Record); }
   /// The held object's interface pointer; null for Nothing and for non-objects.
   Unknown* if_object() const noexcept {
     const Ref<Unknown>* r = scalar<Ref<Unknown>>(VarKind::Object);
@@ -180,7 +185,8 @@ class Variant {
   std::uint8_t convert_to_byte() const;
 
   bool owns_resource() const noexcept {
-    return vt_ == code(VarKind::String) || vt_ == code(VarKind::Object) || (vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag;
+    return vt_ == code(VarKind::String) || vt_ == code(VarKind::Object) || vt_ == code(VarKind::Record) ||
+           (vt_ & (kArrayFlag | kByRefFlag)) == kArrayFlag;
   }
   void release_resource() noexcept;
   void copy_resource(const Variant& other);
@@ -221,6 +227,7 @@ class Variant {
     String str;
     Ref<Unknown> obj;
     Array* arr;
+    Record rec;
     void* ref;
   } u_;
 };
