@@ -27,6 +27,7 @@
 #include "quorvel/platform/registry.h"
 #include "quorvel/text/const_string_container.h"
 #include "quorvel/text/dictionary_reader.h"
+#include "quorvel/text/key_value_string.h"
 #include "quorvel/text/string_container.h"
 #include "quorvel/text/string_container_interface_class.h"
 #include "quorvel/text/string_dictionary.h"
@@ -95,10 +96,12 @@ constexpr DescribeInterface kInterfaces[] = {
 
 constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
 
+constexpr const RecordInfo& (*kRecords[])() = {&KeyValueString::record_info};
+
 }  // namespace
 
 const LibraryManifest& library_manifest() noexcept {
-  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, kEnums, {}};
+  static const LibraryManifest manifest{"Quorvel", 5, 24, 0x409, kClasses, kInterfaces, kEnums, kRecords};
   return manifest;
 }
 

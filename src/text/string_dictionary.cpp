@@ -1,6 +1,8 @@
 // The read-only string dictionary and its reader view.
 #include "quorvel/text/string_dictionary.h"
 
+#include <vector>
+
 #include "quorvel/frame/error_catalogue.h"
 #include "quorvel/frame/module_arrays.h"
 #include "quorvel/platform/array.h"
@@ -8,6 +10,9 @@
 #include "quorvel/text/dictionary_text.h"
 
 namespace quorvel {
+
+QUORVEL_DESCRIBE_RECORD(KeyValueString, record_field<&KeyValueString::Key>("Key"),
+                        record_field<&KeyValueString::Value>("Value"))
 
 QUORVEL_DESCRIBE_INTERFACE(IDictionaryReader, QUORVEL_IDICTIONARYREADER_MEMBERS)
 QUORVEL_DESCRIBE_INERT_CLASS(IDictionaryReaderClass, IDictionaryReader, ClassFlags::Creatable)
@@ -46,6 +51,13 @@ StringDictionary& StringDictionary::init_from_pairs(std::span<const KeyValueStri
   for (const KeyValueString& pair : KeyValues) filled.add(pair.Key, pair.Value);
   take(std::move(filled));
   return *this;
+}
+
+StringDictionary& StringDictionary::init_from_pairs(const RecordArray<KeyValueString>& KeyValues,
+                                                    std::int32_t CompareMode) {
+  once_.check_not_initialized(this);
+  const std::vector<KeyValueString> pairs = KeyValues.to_vector();
+  return init_from_pairs(pairs, CompareMode);
 }
 
 StringDictionary& StringDictionary::init_from_keys(Variant& Keys, std::int32_t CompareMode) {

@@ -63,6 +63,12 @@ TEST(StringDictionary, MakingFromPairsKeysAndText) {
   } rows[] = {
       {"pairs, binary", [] { return from_pairs({{u"a", u"1"}, {u"A", u"2"}}); }, 0, "qvsd  0 6100:3100 4100:3200 | a A"},
       {"pairs differing in case, text", [] { return from_pairs({{u"a", u"1"}, {u"A", u"2"}}, 1); }, 457, nullptr},
+      {"records from lower bound 1", [] {
+         const KeyValueString items[] = {{u"b", u"2"}, {u"a", u"1"}};
+         Ref<StringDictionary> d = make<StringDictionary>();
+         d->init_from_pairs(RecordArray<KeyValueString>::from(items, 1), 1);
+         return d;
+       }, 0, "qvsd  1 6200:3200 6100:3100 | b a"},
       {"keys", [] { return from_keys(list({Variant(u"x"), Variant(u"y")})); }, 0, "qvsd  0 7800: 7900: | x y"},
       {"keys of other kinds by their text",
        [] { return from_keys(list({Variant(2.5), Variant(true), Variant(test_support::token(Variant(u"t")))})); }, 0,
@@ -109,7 +115,7 @@ TEST(StringDictionary, MakingFromPairsKeysAndText) {
 
 TEST(StringDictionary, InitialisedOnceAlsoByReading) {
   const std::function<void(StringDictionary&)> steps[] = {
-      [](StringDictionary& d) { d.init_from_pairs({}, 0); },
+      [](StringDictionary& d) { d.init_from_pairs(RecordArray<KeyValueString>(), 0); },
       [](StringDictionary& d) {
         Variant keys = list({Variant(u"k")});
         d.init_from_keys(keys, 0);

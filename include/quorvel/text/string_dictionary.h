@@ -7,6 +7,7 @@
 
 #include "quorvel/frame/one_shot.h"
 #include "quorvel/platform/class_info.h"
+#include "quorvel/platform/record_type.h"
 #include "quorvel/platform/variant.h"
 #include "quorvel/text/dictionary_reader.h"
 #include "quorvel/text/key_value_string.h"
@@ -44,6 +45,9 @@ class StringDictionary final : public ObjectImpl<> {
   /// Library use: the entries of `KeyValues` in order, in `CompareMode`. Raises 0x80040003 when
   /// initialised, 457 for a key already added (in the mode), 7.
   StringDictionary& init_from_pairs(std::span<const KeyValueString> KeyValues, std::int32_t CompareMode = 0);
+  /// The same from an array of records, taken from its lower to its upper bound (none when
+  /// unallocated).
+  StringDictionary& init_from_pairs(const RecordArray<KeyValueString>& KeyValues, std::int32_t CompareMode = 0);
   /// Library use: the elements of the array held by `Keys`, in the array's order, as keys with
   /// empty values. Elements that are not strings are added by their string form (the value
   /// model's conversion: 13, 94 and 438 pass), because the dictionary looks keys up, writes and
