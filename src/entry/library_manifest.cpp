@@ -36,6 +36,12 @@
 #include "quorvel/platform/registry.h"
 #include "quorvel/text/lcid.h"
 #include "quorvel/text/lcids.h"
+#include "quorvel/text/const_string_container.h"
+#include "quorvel/text/dictionary_reader.h"
+#include "quorvel/text/key_value_string.h"
+#include "quorvel/text/string_container.h"
+#include "quorvel/text/string_container_interface_class.h"
+#include "quorvel/text/string_dictionary.h"
 
 namespace quorvel {
 
@@ -80,6 +86,12 @@ constexpr DescribeClass kClasses[] = {
     &Constructors::describe,
     &TypeCast::describe,
     &CollectionHelper::describe,
+    // strings and dictionaries
+    &StringContainer::describe,
+    &ConstStringContainer::describe,
+    &StringDictionary::describe,
+    &IStringContainerClass::describe,
+    &IDictionaryReaderClass::describe,
     // interfaces published as classes
     &IArrayListClass::describe,
     &IFormatterClass::describe,
@@ -117,12 +129,14 @@ constexpr DescribeInterface kInterfaces[] = {
     &IUnaryStringTest::interface_info, &INotifyCallback::interface_info, &IAsyncCallback::interface_info,
     &IAllJobDoneCallback::interface_info, &IStateHandle::interface_info, &ILongIndexer::interface_info,
     &IBinaryFile::interface_info,
+    &IStringContainer::interface_info, &IDictionaryReader::interface_info,
 };
 
 constexpr const EnumInfo& (*kEnums[])() = {&list_mode_info};
 
 constexpr const RecordInfo& (*kRecords[])() = {
     &ByteDataArray::record_info, &StringDataArray::record_info, &StringDataArrays::record_info,
+    &KeyValueString::record_info,
 };
 
 }  // namespace

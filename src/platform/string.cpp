@@ -9,17 +9,27 @@
 
 namespace quorvel {
 
-String::String(std::u16string_view text) {
-  if (text.empty()) return;
+String String::uninitialized(std::size_t length, char16_t*& units) {
+  String s;
+  units = nullptr;
+  if (length == 0) return s;
   // A string's byte length must fit a signed 32-bit count, as the platform's strings do.
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2 - 16)) raise_out_of_memory();
-  const std::size_t bytes = offsetof(Rep, units) + (text.size() + 1) * sizeof(char16_t);
+  if (length > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2 - 16)) raise_out_of_memory();
+  const std::size_t bytes = offsetof(Rep, units) + (length + 1) * sizeof(char16_t);
   void* memory = allocate_memory(bytes);
-  rep_ = static_cast<Rep*>(memory);
-  new (&rep_->refs) std::atomic<std::int32_t>(1);
-  rep_->length = static_cast<std::int32_t>(text.size());
-  std::memcpy(rep_->units, text.data(), text.size() * sizeof(char16_t));
-  rep_->units[text.size()] = u'\0';
+  s.rep_ = static_cast<Rep*>(memory);
+  new (&s.rep_->refs) std::atomic<std::int32_t>(1);
+  s.rep_->length = static_cast<std::int32_t>(length);
+  s.rep_->units[length] = u'\0';
+  units = s.rep_->units;
+  return s;
+}
+
+String::String(std::u16string_view text) {
+  char16_t* units = nullptr;
+  String made = uninitialized(text.size(), units);
+  if (units != nullptr) std::memcpy(units, text.data(), text.size() * sizeof(char16_t));
+  swap(made);
 }
 
 String::String(const String& other) noexcept : rep_(other.rep_) {

@@ -28,6 +28,10 @@ class String {
   String& operator=(String&& other) noexcept;
   ~String();
 
+  /// A string of `length` code units left for the caller to write through `units` before the
+  /// string is copied or shared (a text built in place, without a second copy). Raises 7 as the
+  /// copying constructor does; a length of 0 gives the empty string and a null `units`.
+  static String uninitialized(std::size_t length, char16_t*& units);
   /// Decodes UTF-8 (invalid sequences become U+FFFD).
   static String from_utf8(std::string_view text);
   /// Encodes as UTF-8 (lone surrogates become U+FFFD).
