@@ -113,63 +113,6 @@ TEST(Collection, BeforeAndAfterPlaceTheNewItem) {
   }
 }
 
-// Random adds (with and without keys, at the end, before and after) and removals (by position
-// and key) against a plain vector; every step checks the count and that the removed key is gone,
-// and often order and every key.
-TEST(Collection, AgreesWithASimpleModelUnderRandomEdits) {
-  struct Entry {
-    std::int32_t value;
-    std::u16string key;  // empty: none
-  };
-  std::mt19937 rng(20240613);
-  std::vector<Entry> model;
-  Ref<Collection> c = make<Collection>();
-  for (std::int32_t step = 0; step < 4000; ++step) {
-    const int op = static_cast<int>(rng() % 10);
-    if (op < 6 || model.empty()) {
-      const std::u16string key(rng() % 2 ? u"" : String::from_utf8("Key-" + std::to_string(step)).view());
-      std::size_t at = model.size();
-      Variant before = Variant::missing();
-      Variant after = Variant::missing();
-      if (!model.empty() && op == 1) {
-        at = rng() % model.size();
-        before = Variant(static_cast<std::int32_t>(at + 1));
-      } else if (!model.empty() && op == 2) {
-        at = rng() % model.size();
-        after = Variant(static_cast<std::int32_t>(at + 1));
-        ++at;
-      }
-      c->Add(Variant(step), key.empty() ? Variant::missing() : Variant(String(key)), before, after);
-      model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), Entry{step, key});
-    } else {
-      // Removals lean to the front, where the collection moves its head instead of its items.
-      const std::size_t at = op < 8 ? rng() % std::min<std::size_t>(model.size(), 3) : rng() % model.size();
-      const std::u16string key = model[at].key;
-      if (!key.empty() && op % 2 == 0) {
-        c->Remove(Variant(String(u"KEY" + key.substr(3))));  // in another case
-      } else {
-        c->Remove(Variant(static_cast<std::int32_t>(at + 1)));
-      }
-      model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
-      ASSERT_TRUE(key.empty() || !c->contains(key)) << "step " << step;
-    }
-    if (step % 1000 == 999) {  // emptied from the back now and then
-      while (c->Count() > 0) c->Remove(Variant(c->Count()));
-      model.clear();
-    }
-    ASSERT_EQ(c->Count(), static_cast<std::int32_t>(model.size())) << "step " << step;
-    if (step % 50 != 0 && model.size() >= 8) continue;
-    std::vector<std::int32_t> expected;
-    for (const Entry& e : model) expected.push_back(e.value);
-    ASSERT_EQ(longs_of(*c), expected) << "step " << step;
-    for (const Entry& e : model) {
-      if (!e.key.empty()) {
-        ASSERT_EQ(c->Item(Variant(String(e.key))).to_long(), e.value) << "step " << step;
-      }
-    }
-  }
-}
-
 // Objects and the other kinds round-trip in the scenarios; here what is copied on the way in.
 TEST(Collection, CopiesValuesOnTheWayIn) {
   Ref<Collection> c = make<Collection>();

@@ -11,18 +11,6 @@ namespace {
 
 using LcidTest = test_support::LiveCountCheck;
 
-TEST_F(LcidTest, EnglishNamesMatchEveryRecordedVector) {
-  const auto data = test_support::load_test_data("lcidnames.json");
-  for (const auto& row : data.at("vectors")) {
-    const auto id = row.at("lcid").get<std::int32_t>();
-    SCOPED_TRACE(row.at("lcid_hex").get<std::string>());
-    const std::string expected = row.at("known").get<bool>() ? row.at("english_language").get<std::string>() : "";
-    const Ref<LCID> lcid = new_lcid(id);
-    EXPECT_EQ(lcid->get_EnglishLanguageName().to_utf8(), expected);
-    EXPECT_EQ(lcid->get_EnglishLanguageName().to_utf8(), expected) << "the cached answer";
-  }
-}
-
 TEST_F(LcidTest, OutOfRangeIdsHaveNoName) {
   for (const std::int32_t id : {-1, -1033, 0x7FFFFFFF, 0x10000 | 0x409 | 0x7F000000, 0xFFFF}) {
     SCOPED_TRACE(id);
