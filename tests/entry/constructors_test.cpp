@@ -88,28 +88,6 @@ TEST_F(ConstructorsTest, BoxAndLocaleIdFactories) {
   EXPECT_RAISES(call(u"NewLCID", {u"x"}), 13);
 }
 
-TEST_F(ConstructorsTest, StringAndDictionaryFactories) {
-  const KeyValueString pairs[] = {{String(u"a"), String(u"1")}, {String(u"B"), String(u"2")}};
-  const Variant dictionary = call(u"new_ConstDictionary", {Variant(RecordArray<KeyValueString>::from(pairs, 3)), 1});
-  EXPECT_EQ(read(dictionary, u"Count").to_long(), 2);
-  Variant key = u"b";
-  EXPECT_EQ(invoke(dictionary, u"Item", MemberKind::Method | MemberKind::Get, std::span<Variant>(&key, 1)).to_string(),
-            String(u"2"))
-      << "compare mode 1 ignores letter case";
-
-  const Variant text = invoke(dictionary, u"ToString", MemberKind::Method, {});
-  const Variant parsed = call(u"ParseConstDictionary", {text});
-  EXPECT_TRUE(identical(invoke(parsed, u"ToString", MemberKind::Method, {}), text)) << "the text form round-trips";
-
-  const Variant keys = call(u"new_ConstDictionaryEx", {Variant(RecordArray<KeyValueString>()), 0});
-  EXPECT_EQ(read(keys, u"Count").to_long(), 0) << "an unallocated array gives no keys";
-
-  String value(u"fixed");
-  const Variant container = call(u"new_ConstStringContainer", {Variant::by_ref(value)});
-  EXPECT_EQ(read(container, u"Value").to_string(), String(u"fixed"));
-  EXPECT_EQ(value, String(u"fixed"));
-}
-
 TEST_F(ConstructorsTest, FailingDictionaryFactoriesMakeNothing) {
   const KeyValueString twice[] = {{String(u"k"), String(u"1")}, {String(u"K"), String(u"2")}};
   struct Row {

@@ -41,17 +41,6 @@ class QuorvelAppTest : public test_support::LiveCountCheck {
   Variant app;
 };
 
-TEST_F(QuorvelAppTest, GlobalInstanceIsPerThreadAndSharesItsCompanions) {
-  EXPECT_EQ(Variant(global_object(u"QuorvelApp")).if_object(), app.if_object());
-  EXPECT_EQ(read(u"Construct").if_object(), read(u"Construct").if_object());
-  EXPECT_EQ(read(u"Collections").if_object(), read(u"Collections").if_object());
-  EXPECT_EQ(read(u"Cast").if_object(), read(u"Cast").if_object());
-
-  const Variant own(create_object(u"Quorvel.QuorvelApp"));
-  EXPECT_NE(invoke(own, u"Construct", MemberKind::Get, {}).if_object(), read(u"Construct").if_object())
-      << "a created application object has companions of its own";
-}
-
 TEST_F(QuorvelAppTest, ArrayConvertersStartAtZeroAndConvertEachValue) {
   struct Row {
     const char16_t* member;
@@ -97,11 +86,9 @@ TEST_F(QuorvelAppTest, LengthsCountElementsAndPassErrors) {
     std::int32_t expected;
   };
   const Row rows[] = {
-      {u"GetLengthLongs", Array(VarKind::Long), 0},          {u"GetLengthLongs", Array(VarKind::Long, -2, 5), 5},
-      {u"GetLengthBooleans", Array(VarKind::Boolean, 0, 2), 2}, {u"GetLengthBytes", Array(VarKind::Byte, 1, 3), 3},
-      {u"GetLengthDoubles", Array(VarKind::Double, 0, 1), 1},   {u"GetLengthIntegers", Array(VarKind::Integer, 0, 4), 4},
-      {u"GetLengthSingles", Array(VarKind::Single, 0, 6), 6},   {u"GetLengthStrings", Array(VarKind::String, 0, 7), 7},
-      {u"GetLengthVariants", Array(VarKind::Variant, 0, 8), 8},
+      {u"GetLengthLongs", Array(VarKind::Long), 0},           {u"GetLengthBooleans", Array(VarKind::Boolean, -2, 2), 2},
+      {u"GetLengthBytes", Array(VarKind::Byte, 1, 3), 3},      {u"GetLengthDoubles", Array(VarKind::Double, 0, 1), 1},
+      {u"GetLengthIntegers", Array(VarKind::Integer, 0, 4), 4}, {u"GetLengthSingles", Array(VarKind::Single, 0, 6), 6},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(String(row.member).to_utf8());
@@ -138,15 +125,6 @@ TEST_F(QuorvelAppTest, AssignmentHelpersWriteTheirFirstArgument) {
   call(u"VLet", {Variant::by_ref(v), Variant::by_ref(text)});
   text = Variant(u"changed");
   EXPECT_EQ(v.to_string(), String(u"abc")) << "a string is copied, not referred to";
-}
-
-TEST_F(QuorvelAppTest, BoxAndFactoriesThroughTheApplicationObject) {
-  const Variant box = call(u"Box", {42});
-  EXPECT_EQ(invoke(box, u"Value", MemberKind::Get, {}).to_long(), 42);
-  const Variant construct = read(u"Construct");
-  std::vector<Variant> values{1, 2, 3};
-  const Variant list = invoke(construct, u"new_ArrayList_Long", MemberKind::Method, values);
-  EXPECT_EQ(invoke(list, u"Count", MemberKind::Get, {}).to_long(), 3);
 }
 
 }  // namespace
