@@ -7,6 +7,7 @@
 
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
+#include "quorvel/text/string_dictionary.h"
 
 namespace quorvel {
 
@@ -54,7 +55,30 @@ Ref<Locked> fill_locked(std::span<const Variant> items) {
   return list;
 }
 
+// The dictionary is handed out through its reader view; a failed initialiser drops it with the raise.
+template <class Fill>
+Ref<IDictionaryReader> const_dictionary(Fill&& fill) {
+  Ref<StringDictionary> dictionary = make<StringDictionary>();
+  fill(*dictionary);
+  return Ref<IDictionaryReader>(static_cast<IDictionaryReader*>(dictionary->find_interface(IDictionaryReader::iid)));
+}
+
 }  // namespace
+
+Ref<IDictionaryReader> Constructors::ParseConstDictionary(const String& Data) {
+  return const_dictionary([&](StringDictionary& d) { d.init_from_text(Data); });
+}
+Ref<IDictionaryReader> Constructors::new_ConstDictionary(RecordArray<KeyValueString>& KeyValues, std::int32_t CompareMode) {
+  return const_dictionary([&](StringDictionary& d) { d.init_from_pairs(KeyValues, CompareMode); });
+}
+Ref<IDictionaryReader> Constructors::new_ConstDictionaryEx(Variant& Keys, std::int32_t CompareMode) {
+  return const_dictionary([&](StringDictionary& d) { d.init_from_keys(Keys, CompareMode); });
+}
+Ref<ConstStringContainer> Constructors::new_ConstStringContainer(String& Value) {
+  Ref<ConstStringContainer> container = make<ConstStringContainer>();
+  container->initialize(Value);
+  return container;
+}
 
 Ref<Box_Variant> Constructors::new_Box_Variant(const Variant& Value) { return make<Box_Variant>()->initialize(Value); }
 Ref<LCID> Constructors::NewLCID(const Variant& LCID) { return new_lcid(LCID); }
@@ -89,11 +113,15 @@ QUORVEL_LOCKED_FACTORY_(String)
 #undef QUORVEL_LOCKED_FACTORY_
 
 const ClassInfo& Constructors::describe() {
-  // Ids 1 to 3 and 5 belong to the string and dictionary factories, in type-library order.
   using C = Constructors;
   static const ClassInfo info = describe_class<Constructors>(
       ClassFlags::None,
-      {method<&C::new_Box_Variant>("new_Box_Variant", 4, "Value"), method<&C::NewLCID>("NewLCID", 6, "LCID"),
+      {method<&C::ParseConstDictionary>("ParseConstDictionary", 1, "Data"),
+       method<&C::new_ConstDictionary>("new_ConstDictionary", 2, "KeyValues", opt("CompareMode", std::int32_t{0})),
+       method<&C::new_ConstDictionaryEx>("new_ConstDictionaryEx", 3, "Keys", opt("CompareMode", std::int32_t{0})),
+       method<&C::new_Box_Variant>("new_Box_Variant", 4, "Value"),
+       method<&C::new_ConstStringContainer>("new_ConstStringContainer", 5, "Value"),
+       method<&C::NewLCID>("NewLCID", 6, "LCID"),
        with_varargs(method<&C::new_ArrayList_Boolean>("new_ArrayList_Boolean", 7, "Values")),
        with_varargs(method<&C::new_ArrayList_Byte>("new_ArrayList_Byte", 8, "Values")),
        with_varargs(method<&C::new_ArrayList_Double>("new_ArrayList_Double", 9, "Values")),

@@ -19,6 +19,7 @@
 #include "quorvel/containers/stack_variant.h"
 #include "quorvel/entry/collection_helper.h"
 #include "quorvel/entry/constructors.h"
+#include "quorvel/entry/quorvel_app.h"
 #include "quorvel/entry/type_cast.h"
 #include "quorvel/frame/array_initializer.h"
 #include "quorvel/frame/cls_debug.h"
@@ -86,6 +87,7 @@ constexpr DescribeClass kClasses[] = {
     &Constructors::describe,
     &TypeCast::describe,
     &CollectionHelper::describe,
+    &QuorvelApp::describe,
     // strings and dictionaries
     &StringContainer::describe,
     &ConstStringContainer::describe,

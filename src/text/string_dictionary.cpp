@@ -7,6 +7,7 @@
 #include "quorvel/frame/module_arrays.h"
 #include "quorvel/platform/array.h"
 #include "quorvel/platform/describe.h"
+#include "quorvel/platform/memory.h"
 #include "quorvel/text/dictionary_text.h"
 
 namespace quorvel {
@@ -56,8 +57,11 @@ StringDictionary& StringDictionary::init_from_pairs(std::span<const KeyValueStri
 StringDictionary& StringDictionary::init_from_pairs(const RecordArray<KeyValueString>& KeyValues,
                                                     std::int32_t CompareMode) {
   once_.check_not_initialized(this);
-  const std::vector<KeyValueString> pairs = KeyValues.to_vector();
-  return init_from_pairs(pairs, CompareMode);
+  // The library's allocator: running out of memory while copying the records raises 7.
+  std::vector<KeyValueString, RaisingAllocator<KeyValueString>> pairs;
+  pairs.reserve(static_cast<std::size_t>(KeyValues.count()));
+  for (std::int32_t i = 0; i < KeyValues.count(); ++i) pairs.push_back(KeyValues.at(KeyValues.lower_bound() + i));
+  return init_from_pairs(std::span<const KeyValueString>(pairs), CompareMode);
 }
 
 StringDictionary& StringDictionary::init_from_keys(Variant& Keys, std::int32_t CompareMode) {

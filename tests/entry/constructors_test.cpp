@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "quorvel/entry/quorvel_app.h"
 #include "quorvel/entry/type_cast.h"
 #include "quorvel/platform/late_binding.h"
+#include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
 
@@ -81,6 +86,52 @@ TEST_F(ConstructorsTest, BoxAndLocaleIdFactories) {
   EXPECT_EQ(read(call(u"new_Box_Variant", {Variant(object)}), u"Value").if_object(), object.get());
   EXPECT_EQ(read(call(u"NewLCID", {u"1033"}), u"Value").to_long(), 1033);
   EXPECT_RAISES(call(u"NewLCID", {u"x"}), 13);
+}
+
+TEST_F(ConstructorsTest, FailingDictionaryFactoriesMakeNothing) {
+  const KeyValueString twice[] = {{String(u"k"), String(u"1")}, {String(u"K"), String(u"2")}};
+  struct Row {
+    const char* name;
+    const char16_t* factory;
+    std::vector<Variant> args;
+    std::int32_t error;
+  };
+  const Row rows[] = {
+      {"repeated key", u"new_ConstDictionary", {Variant(RecordArray<KeyValueString>::from(twice)), 1}, 457},
+      {"no array of keys", u"new_ConstDictionaryEx", {Variant(5)}, 13},
+      {"not records", u"new_ConstDictionary", {Variant(u"x")}, 13},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(test_support::error_of([&] { call(row.factory, row.args); }), row.error);
+  }
+  EXPECT_NE(test_support::error_of([&] { call(u"ParseConstDictionary", {Variant(u"not a dictionary")}); }), 0);
+}
+
+TEST(ConstructorsFaults, OutOfMemoryDropsTheHalfBuiltObject) {
+  const KeyValueString pairs[] = {{String(u"a"), String(u"1")}, {String(u"b"), String(u"2")}};
+  RecordArray<KeyValueString> records = RecordArray<KeyValueString>::from(pairs);
+  const std::vector<Variant> values{1, u"two", 3.5};
+  using Run = std::function<void(Ref<QuorvelApp>&)>;
+  const std::pair<const char*, Run> runs[] = {
+      {"dictionary from pairs",
+       [&](Ref<QuorvelApp>& app) { app->get_Construct()->new_ConstDictionary(records, 0); }},
+      {"dictionary from text",
+       [](Ref<QuorvelApp>& app) { app->get_Construct()->ParseConstDictionary(String(u"qvsd  0 6100:3100")); }},
+      {"string container",
+       [](Ref<QuorvelApp>& app) {
+         String text(u"fixed");
+         app->get_Construct()->new_ConstStringContainer(text);
+       }},
+      {"strings from an argument list", [&](Ref<QuorvelApp>& app) { app->ArrayOfStrings(values); }},
+      {"the conversion object", [](Ref<QuorvelApp>& app) { app->get_Cast(); }},
+  };
+  for (const auto& [name, run] : runs) {
+    SCOPED_TRACE(name);
+    EXPECT_GT(fault::expect_fault_tolerant([] { return make<QuorvelApp>(); }, run,
+                                           [](Ref<QuorvelApp>&) { return std::string(); }),
+              0);
+  }
 }
 
 TEST_F(ConstructorsTest, TypeCast) {

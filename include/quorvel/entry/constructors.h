@@ -16,6 +16,10 @@
 #include "quorvel/arraylists/locked_array_list.h"
 #include "quorvel/containers/box_variant.h"
 #include "quorvel/platform/class_info.h"
+#include "quorvel/platform/record_type.h"
+#include "quorvel/text/const_string_container.h"
+#include "quorvel/text/dictionary_reader.h"
+#include "quorvel/text/key_value_string.h"
 #include "quorvel/text/lcid.h"
 
 namespace quorvel {
@@ -33,6 +37,16 @@ class Constructors final : public ObjectImpl<> {
   static const ClassInfo& describe();
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
+  /// A new read-only dictionary read from its text form `Data` (the text form's errors pass). Raises 7.
+  Ref<IDictionaryReader> ParseConstDictionary(const String& Data);
+  /// A new read-only dictionary of the records of `KeyValues`, lower to upper bound, keys compared
+  /// in `CompareMode`; raises 457 for a repeated key and makes none. O(n).
+  Ref<IDictionaryReader> new_ConstDictionary(RecordArray<KeyValueString>& KeyValues, std::int32_t CompareMode = 0);
+  /// A new read-only dictionary whose keys are the elements of the array in `Keys` (their string
+  /// form), each with an empty value; raises 13 when `Keys` holds no array, 457 for a repeated key.
+  Ref<IDictionaryReader> new_ConstDictionaryEx(Variant& Keys, std::int32_t CompareMode = 0);
+  /// A new fixed string holder with a copy of `Value` (left unchanged). Raises 7.
+  Ref<ConstStringContainer> new_ConstStringContainer(String& Value);
   /// A new box holding `Value` (an object by reference, anything else as a copy). Raises 7.
   Ref<Box_Variant> new_Box_Variant(const Variant& Value);
   /// A new locale id object holding `LCID` converted to Long; raises 6, 13 or 94 and makes none.
