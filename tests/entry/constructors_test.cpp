@@ -31,25 +31,6 @@ class ConstructorsTest : public test_support::LiveCountCheck {
   Ref<Constructors> factory = new_constructors();
 };
 
-TEST_F(ConstructorsTest, ListFactoriesTakeEachArgumentAsAnItem) {
-  const Variant list = call(u"new_ArrayList_Long", {3, u"4", 5.5});
-  EXPECT_EQ(read(list, u"Count").to_long(), 3);
-  EXPECT_EQ(read(list, u"GrowLength").to_long(), 3);
-  EXPECT_EQ(interface_cast<ArrayList_Long>(list)->capacity(), 3);
-  EXPECT_EQ(item(list, 2).to_long(), 6) << "half to even";
-
-  const Variant empty = call(u"new_ArrayList_Long", {});
-  EXPECT_EQ(read(empty, u"Count").to_long(), 0);
-  EXPECT_EQ(read(empty, u"GrowLength").to_long(), 1000);
-
-  const Ref<Unknown> object = test_support::token(7);
-  const Variant variants = call(u"new_ArrayList_Variant", {Variant(object), 1});
-  EXPECT_EQ(item(variants, 0).if_object(), object.get()) << "the object, not its value";
-  const Variant objects = call(u"new_ArrayList_Object", {Variant(object), Variant::nothing()});
-  EXPECT_EQ(read(objects, u"Count").to_long(), 2);
-  EXPECT_EQ(call(u"new_ArrayList_Boolean", {u"True", 0}).if_object() != nullptr, true);
-}
-
 TEST_F(ConstructorsTest, ConversionFailuresReturnNoList) {
   struct Row {
     const char16_t* factory;

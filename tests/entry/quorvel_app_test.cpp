@@ -41,29 +41,6 @@ class QuorvelAppTest : public test_support::LiveCountCheck {
   Variant app;
 };
 
-TEST_F(QuorvelAppTest, ArrayConvertersStartAtZeroAndConvertEachValue) {
-  struct Row {
-    const char16_t* member;
-    std::vector<Variant> args;
-    std::vector<String> expected;  // lower bound, then the elements
-  };
-  const Row rows[] = {
-      {u"ArrayOfLongs", {1, u"2", 3.5}, {u"0", u"1", u"2", u"4"}},
-      {u"ArrayOfLongs", {2.5}, {u"0", u"2"}},
-      {u"ArrayOfBooleans", {0, 5, u"True"}, {u"0", u"False", u"True", u"True"}},
-      {u"ArrayOfStrings", {1, 2.5}, {u"0", u"1", u"2.5"}},
-      {u"ArrayOfBytes", {255, u"7"}, {u"0", u"255", u"7"}},
-      {u"ArrayOfIntegers", {-3}, {u"0", u"-3"}},
-      {u"ArrayOfSingles", {0.5}, {u"0", u"0.5"}},
-      {u"ArrayOfDoubles", {u"1.25"}, {u"0", u"1.25"}},
-      {u"ArrayOfDoubles", {}, {u"0"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(String(row.member).to_utf8());
-    EXPECT_EQ(texts(call(row.member, row.args)), row.expected);
-  }
-}
-
 TEST_F(QuorvelAppTest, ArrayConverterFailuresReturnNoArray) {
   struct Row {
     const char16_t* member;
@@ -77,26 +54,6 @@ TEST_F(QuorvelAppTest, ArrayConverterFailuresReturnNoArray) {
     SCOPED_TRACE(String(row.member).to_utf8());
     EXPECT_EQ(test_support::error_of([&] { call(row.member, {1, row.bad}); }), row.error);
   }
-}
-
-TEST_F(QuorvelAppTest, LengthsCountElementsAndPassErrors) {
-  struct Row {
-    const char16_t* member;
-    Array array;
-    std::int32_t expected;
-  };
-  const Row rows[] = {
-      {u"GetLengthLongs", Array(VarKind::Long), 0},           {u"GetLengthBooleans", Array(VarKind::Boolean, -2, 2), 2},
-      {u"GetLengthBytes", Array(VarKind::Byte, 1, 3), 3},      {u"GetLengthDoubles", Array(VarKind::Double, 0, 1), 1},
-      {u"GetLengthIntegers", Array(VarKind::Integer, 0, 4), 4}, {u"GetLengthSingles", Array(VarKind::Single, 0, 6), 6},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(String(row.member).to_utf8());
-    Array array = row.array;
-    EXPECT_EQ(call(row.member, {Variant::by_ref(array)}).to_long(), row.expected);
-  }
-  Variant scalar = 5;
-  EXPECT_RAISES(call(u"GetLengthVariants", {Variant::by_ref(scalar)}), 13);
 }
 
 TEST_F(QuorvelAppTest, AssignmentHelpersWriteTheirFirstArgument) {
