@@ -2,12 +2,14 @@
 // complete the argument list with missing values and defaults, and call the generated invoker.
 #include "quorvel/platform/late_binding.h"
 
+
 #include <array>
 #include <string>
 #include <vector>
 
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/registry.h"
+#include "argument_scratch.h"
 
 namespace quorvel {
 
@@ -117,15 +119,8 @@ inline Variant call_member(Object& object, Unknown& view, const InterfaceInfo& i
     raise_member_error(RuntimeError::WrongArgumentCount, self.identity(), nullptr, name, &m, args.size());
   }
   Variant result;
-  std::array<Variant, 8> local;
-  std::vector<Variant> heap;
-  std::span<Variant> full;
-  if (n <= local.size()) {
-    full = std::span<Variant>(local.data(), n);
-  } else {
-    heap.resize(n);
-    full = heap;
-  }
+  detail::ArgumentScratch scratch;
+  const std::span<Variant> full = scratch.take(n);
   for (std::size_t i = 0; i < n; ++i) {
     const ParamInfo& p = m.params[i];
     if (given(args, i)) {

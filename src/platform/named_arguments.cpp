@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "quorvel/platform/error.h"
+#include "argument_scratch.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
 
@@ -51,15 +52,8 @@ Variant call_placed(Unknown& target, const MemberInfo& m, DispId id, MemberKind 
   const std::size_t n = m.params.size(), positional = args.size() - names.size();
   // Names only reach declared parameters: a call that also overflows them by position is wrong.
   if (positional > n) raise_runtime_error(RuntimeError::WrongArgumentCount);
-  std::array<Variant, 8> local;
-  std::vector<Variant> heap;
-  std::span<Variant> full;
-  if (n <= local.size()) {
-    full = std::span<Variant>(local.data(), n);
-  } else {
-    heap.resize(n);
-    full = heap;
-  }
+  detail::ArgumentScratch scratch;
+  const std::span<Variant> full = scratch.take(n);
   std::array<bool, 64> placed{};
   if (n > placed.size()) raise_runtime_error(RuntimeError::WrongArgumentCount);
   for (std::size_t i = 0; i < positional; ++i) {
