@@ -24,11 +24,7 @@ class Above final : public ObjectImpl<IUnaryLongTest> {
  public:
   static constexpr const char* type_name = "TestAbove";
   static constexpr Guid iid{"{90EB2A62-8086-4901-AE0A-BF19C4789436}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Above, IUnaryLongTest>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Above, IUnaryLongTest>(ClassFlags::None, {}))
   explicit Above(std::int32_t floor) : floor_(floor) {}
   bool Test(std::int32_t Value) override {
     ++calls;
@@ -46,12 +42,7 @@ class NamedTest final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestNamedCondition";
   static constexpr Guid iid{"{3C1D0B1E-52A4-4E0B-9F3E-7A1C0D2E4B61}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<NamedTest>(ClassFlags::None, {method<&NamedTest::Test>("Test", 1, "Value")});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<NamedTest>(ClassFlags::None, {method<&NamedTest::Test>("Test", 1, "Value")}))
   Variant Test(std::int32_t Value) { return Variant(static_cast<std::int32_t>(Value == 300 ? -1 : 0)); }
 };
 

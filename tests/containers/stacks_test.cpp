@@ -21,12 +21,7 @@ class StackHolder final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestStackHolder";
   static constexpr Guid iid{"{A9058A71-33FE-41C9-9928-5480CDCB8F21}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<StackHolder>(ClassFlags::None, {method<&StackHolder::TearDown>("TearDown", 1)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<StackHolder>(ClassFlags::None, {method<&StackHolder::TearDown>("TearDown", 1)}))
   void TearDown() {
     ++torn;
     held = nullptr;

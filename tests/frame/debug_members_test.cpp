@@ -16,12 +16,7 @@ class Holder final : public ObjectImpl<>, public DebugMembers {
  public:
   static constexpr const char* type_name = "TestHolder";
   static constexpr Guid iid{"{44C1EA33-A573-4CEE-9A24-B38F9019D2DC}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<Holder>(ClassFlags::None, {tear_down_entry<Holder>(1), debug_id_entry<Holder>(2)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Holder>(ClassFlags::None, {tear_down_entry<Holder>(1), debug_id_entry<Holder>(2)}))
   void TearDown() { held = nullptr; }
 
   Ref<Collection> held;

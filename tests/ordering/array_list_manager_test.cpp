@@ -36,11 +36,7 @@ class CallerList final : public ObjectImpl<IArrayList> {
  public:
   static constexpr const char* type_name = "TestCallerList";
   static constexpr Guid iid{"{3C9A1F0E-5B7D-4C2A-8E61-0F4D2B9A7C11}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<CallerList, IArrayList>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<CallerList, IArrayList>(ClassFlags::None, {}))
   explicit CallerList(Ref<IArrayList> inner) : inner_(std::move(inner)) {}
 #define TEST_FORWARD_(kind, R, Name, id, params, args, desc) \
   R QUORVEL_CPP_NAME(kind, Name)                             \

@@ -141,12 +141,8 @@ class LateBoundOrder final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestLateBoundOrder";
   static constexpr Guid iid{"{0E3D51A2-6C7B-4F10-9B53-5A1C00DE0301}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<LateBoundOrder>(ClassFlags::None, {method<&LateBoundOrder::Compare>("Compare", 1, {"A", "B"})});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<LateBoundOrder>(ClassFlags::None, {method<&LateBoundOrder::Compare>("Compare", 1,
+                  {"A", "B"})}))
   // Descending, and answering with a Long: the adapter converts the result.
   std::int32_t Compare(const Variant& A, const Variant& B) { return B.to_long() - A.to_long(); }
 };

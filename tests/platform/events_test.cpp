@@ -37,13 +37,8 @@ class Ticker final : public ObjectImpl<IEventContainer> {
  public:
   static constexpr const char* type_name = "TestTicker";
   static constexpr Guid iid{"{E116CFA5-A076-4BD6-A379-73DCC4B3C734}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<Ticker>(ClassFlags::None, {method<&Ticker::Tick>("Tick", 1), method<&Ticker::Stop>("Stop", 2)},
-                               "", &ITickerEvents::interface_info());
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Ticker>(ClassFlags::None, {method<&Ticker::Tick>("Tick", 1),
+                  method<&Ticker::Stop>("Stop", 2)}, "", &ITickerEvents::interface_info()))
   EventSource* find_event_source(const Guid& events_iid) noexcept override {
     return events_iid == ITickerEvents::iid ? &events : nullptr;
   }
@@ -68,11 +63,7 @@ class TypedSink final : public ObjectImpl<ITickerEvents> {
  public:
   static constexpr const char* type_name = "TestTypedSink";
   static constexpr Guid iid{"{A39E10D3-9EA1-48E4-8EC7-41819C9B27AE}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<TypedSink, ITickerEvents>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<TypedSink, ITickerEvents>(ClassFlags::None, {}))
   explicit TypedSink(std::vector<std::string>& log) : log_(log) {}
   void OnTick(std::int32_t Count) override { log_.push_back("typed " + std::to_string(Count)); }
   void OnStop(String& Reason) override {
@@ -89,12 +80,7 @@ class NamedSink final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestNamedSink";
   static constexpr Guid iid{"{6B96BEB6-EDB3-4B6D-8B11-12074E359100}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<NamedSink>(ClassFlags::None, {method<&NamedSink::OnTick>("ontick", 1, {"Count"})});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<NamedSink>(ClassFlags::None, {method<&NamedSink::OnTick>("ontick", 1, {"Count"})}))
   explicit NamedSink(std::vector<std::string>& log) : log_(log) {}
   void OnTick(const Variant& Count) { log_.push_back("named " + Count.to_string().to_utf8()); }
 

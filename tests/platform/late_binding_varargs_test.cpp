@@ -16,14 +16,9 @@ class VarArgsProbe final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "VarArgsProbe";
   static constexpr Guid iid{"{2C28708A-1409-4C9A-A72B-F581DB0B79A6}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<VarArgsProbe>(
-        ClassFlags::None,
-        {with_varargs(method<&VarArgsProbe::Join>("Join", 1, opt("Prefix", Variant(u"p")), "Values")),
-         with_varargs(method<&VarArgsProbe::Need>("Need", 2, "First", "Values"))});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<VarArgsProbe>(ClassFlags::None, {with_varargs(method<&VarArgsProbe::Join>("Join", 1,
+                  opt("Prefix", Variant(u"p")), "Values")), with_varargs(method<&VarArgsProbe::Need>("Need", 2,
+                  "First", "Values"))}))
 
   String Join(const String& Prefix, std::span<const Variant> Values) {
     std::u16string out(Prefix.view());

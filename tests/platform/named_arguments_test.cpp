@@ -17,13 +17,8 @@ class Joiner final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestJoiner";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0015}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Joiner>(
-        ClassFlags::Creatable, {method<&Joiner::Join>("Join", 1, "First", opt("Second"), opt("Third", Variant(u"t"))),
-                                method<&Joiner::Take>("Take", 2, "Value", "retCopy")});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Joiner>(ClassFlags::Creatable, {method<&Joiner::Join>("Join", 1, "First",
+                  opt("Second"), opt("Third", Variant(u"t"))), method<&Joiner::Take>("Take", 2, "Value", "retCopy")}))
 
   String Join(const Variant& a, const Variant& b, const String& c) {
     std::u16string text(a.to_string().view());

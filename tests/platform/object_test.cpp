@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "quorvel/platform/describe.h"
+#include "support/test_support.h"
 
 namespace quorvel {
 namespace {
@@ -39,11 +40,7 @@ class Both final : public ObjectImpl<IFirst, ISecond> {
  public:
   static constexpr const char* type_name = "Both";
   static constexpr Guid iid{"{11111111-0000-4000-8000-000000000010}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Both, IFirst, ISecond>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Both, IFirst, ISecond>(ClassFlags::None, {}))
   explicit Both(bool* destroyed = nullptr) : destroyed_(destroyed) {}
   ~Both() override {
     if (destroyed_) *destroyed_ = true;

@@ -50,13 +50,9 @@ class TestEditor final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestRecordEditor";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0103}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<TestEditor>(
-        ClassFlags::Creatable, {method<&TestEditor::Echo>("Echo", 1, "Line"), method<&TestEditor::Bump>("Bump", 2, "Line"),
-                                method<&TestEditor::Count>("Count", 3, "Page"), method<&TestEditor::Lines>("Lines", 4, "n")});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<TestEditor>(ClassFlags::Creatable, {method<&TestEditor::Echo>("Echo", 1, "Line"),
+                  method<&TestEditor::Bump>("Bump", 2, "Line"), method<&TestEditor::Count>("Count", 3, "Page"),
+                  method<&TestEditor::Lines>("Lines", 4, "n")}))
 
   TestLine Echo(const TestLine& l) { return l; }
   void Bump(TestLine& l) { ++l.Number; }

@@ -21,12 +21,7 @@ class RegistryProbe final : public ObjectImpl<> {
   static constexpr const char* type_name = "RegistryProbe";
   static constexpr Guid clsid{"{22222222-0000-4000-8000-000000000001}"};
   static constexpr Guid iid{"{22222222-0000-4000-8000-000000000003}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<RegistryProbe>(ClassFlags::Creatable, {get<&RegistryProbe::get_Name>("Name", 0)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<RegistryProbe>(ClassFlags::Creatable, {get<&RegistryProbe::get_Name>("Name", 0)}))
   String get_Name() { return String(u"probe"); }
 };
 QUORVEL_REGISTER_CLASS(RegistryProbe);
@@ -35,11 +30,7 @@ class GlobalProbe final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "GlobalProbe";
   static constexpr Guid iid{"{22222222-0000-4000-8000-000000000002}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<GlobalProbe>(ClassFlags::Global, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<GlobalProbe>(ClassFlags::Global, {}))
 };
 QUORVEL_REGISTER_CLASS(GlobalProbe);
 

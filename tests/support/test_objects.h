@@ -12,6 +12,7 @@
 #include "quorvel/frame/comparer_interfaces.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error_reporter.h"
+#include "support/test_support.h"
 
 namespace quorvel::test_support {
 
@@ -21,12 +22,8 @@ class Token final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestToken";
   static constexpr Guid iid{"{51575364-91E6-4AC2-ADF4-2225D03409B1}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info =
-        describe_class<Token>(ClassFlags::None, {get<&Token::get_Value>("Value", 0), get<&Token::get_Name>("Name", 1)});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Token>(ClassFlags::None, {get<&Token::get_Value>("Value", 0),
+                  get<&Token::get_Name>("Name", 1)}))
 
   explicit Token(Variant value = {}, String name = {}) : value_(std::move(value)), name_(std::move(name)) {}
   Variant get_Value() {
@@ -48,11 +45,7 @@ class Fn final : public ObjectImpl<IComparer, IFormatter> {
  public:
   static constexpr const char* type_name = "TestFn";
   static constexpr Guid iid{"{E1B7A0C2-3D44-4F1B-9C0D-6A7B8C9D0E01}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<Fn, IComparer, IFormatter>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  TEST_CLASS_INFO(describe_class<Fn, IComparer, IFormatter>(ClassFlags::None, {}))
 
   explicit Fn(std::function<std::int16_t(const Variant&, const Variant&)> f = nullptr) : compare(std::move(f)) {}
   std::int16_t Compare(const Variant& A, const Variant& B) override {
