@@ -54,6 +54,16 @@ PyTypeObject* marker_type = nullptr;
 
 bool is(py::handle h, PyTypeObject* type) noexcept { return type && PyObject_TypeCheck(h.ptr(), type); }
 Marker empty_marker{"Empty"}, missing_marker{"Missing"};
+// Their Python objects, made once: a cast looks the type up by name every time, and every call
+// of a member without a result returns Empty.
+PyObject* empty_object = nullptr;
+PyObject* missing_object = nullptr;
+
+// The C++ value inside an instance of one of the module's own types (checked by the caller).
+template <class T>
+T& payload(PyObject* self) {
+  return *reinterpret_cast<py::detail::instance*>(self)->get_value_and_holder().value_ptr<T>();
+}
 
 constexpr int kDeepest = 64;  // nesting of lists deeper than this is taken for a cycle
 
@@ -91,7 +101,7 @@ Variant from_python(py::handle h, int depth) {
   if (PyFloat_Check(h.ptr())) return Variant(PyFloat_AS_DOUBLE(h.ptr()));
   if (PyUnicode_Check(h.ptr())) return Variant(encode(h));
   if (is(h, object_type)) return Variant(h.cast<PyObj&>().ref);
-  if (is(h, marker_type)) return &h.cast<Marker&>() == &missing_marker ? Variant::missing() : Variant();
+  if (is(h, marker_type)) return h.ptr() == missing_object ? Variant::missing() : Variant();
   if (PyLong_Check(h.ptr())) return from_python(py::int_(py::reinterpret_borrow<py::object>(h)), depth);
   if (PyList_Check(h.ptr()) || PyTuple_Check(h.ptr())) {
     if (depth == kDeepest) raise_error(28, library_name(), String(u"Out of stack space: a list nested too deep or within itself"));
@@ -106,21 +116,22 @@ Variant from_python(py::handle h, int depth) {
 }
 
 py::object to_python(const Variant& v) {
-  if (const Array* a = v.if_array()) {
+  const Array* a = v.is_array() || v.is_by_ref() ? v.if_array() : nullptr;  // scalars skip the call
+  if (a) {
     py::list out;
     if (!a->allocated()) return py::object(std::move(out));
     for (std::int32_t i = 0; i < a->count(); ++i) out.append(to_python(a->get(a->lower_bound() + i)));
     return py::object(std::move(out));
   }
   switch (v.kind()) {
-    case VarKind::Empty: return py::cast(&empty_marker, py::return_value_policy::reference);
+    case VarKind::Empty: return py::reinterpret_borrow<py::object>(empty_object);
     case VarKind::Null: return py::none();
     case VarKind::Integer: case VarKind::Long: case VarKind::Byte: return py::int_(v.to_long());
     case VarKind::Single: case VarKind::Double: return py::float_(v.to_double());
     case VarKind::Boolean: return py::bool_(v.to_boolean());
     case VarKind::String: return decode(*v.if_string());
     case VarKind::Error:
-      if (v.is_missing()) return py::cast(&missing_marker, py::return_value_policy::reference);
+      if (v.is_missing()) return py::reinterpret_borrow<py::object>(missing_object);
       return py::int_(*v.if_error());
     case VarKind::Object: {
       Ref<Unknown> r = v.to_object();
@@ -143,23 +154,22 @@ py::object call(Unknown& target, DispId id, MemberKind kinds, PyObject* args, Py
   const std::size_t positional = args ? static_cast<std::size_t>(PyTuple_GET_SIZE(args)) : 0;
   const std::size_t named = kwargs ? static_cast<std::size_t>(PyDict_GET_SIZE(kwargs)) : 0;
   const std::size_t count = positional + named + (assigned ? 1 : 0);
-  std::array<Variant, 8> local_values, local_written;
-  std::vector<Variant> heap_values, heap_written;
-  std::span<Variant> values(local_values.data(), count), written(local_written.data(), count);
+  std::array<Variant, 4> local_values;
+  std::vector<Variant> heap_values, written;  // `written` only for quorvel.Ref holders
+  std::span<Variant> values(local_values.data(), count);
   if (count > local_values.size()) {
     heap_values.resize(count);
-    heap_written.resize(count);
     values = heap_values;
-    written = heap_written;
   }
   std::vector<std::pair<RefHolder*, std::size_t>> holders;
   std::size_t next = 0;
   auto add = [&](PyObject* a) {
-    if (is(a, ref_type)) {
-      RefHolder& holder = py::handle(a).cast<RefHolder&>();
-      written[holders.size()] = from_python(holder.value);
-      values[next++] = Variant::by_ref(written[holders.size()]);
-      holders.emplace_back(&holder, holders.size());
+    if (!PyLong_CheckExact(a) && is(a, ref_type)) {
+      RefHolder& holder = payload<RefHolder>(a);
+      written.reserve(count);  // never moves once by-reference Variants point into it
+      written.push_back(from_python(holder.value));
+      values[next++] = Variant::by_ref(written.back());
+      holders.emplace_back(&holder, written.size() - 1);
     } else {
       values[next++] = from_python(a);
     }
@@ -177,7 +187,8 @@ py::object call(Unknown& target, DispId id, MemberKind kinds, PyObject* args, Py
     }
     for (const String& n : names) views.push_back(n.view());
   }
-  Ref<Unknown> keep(&target);
+  // No reference of its own: the Python object called (the bound member or the object) holds the
+  // target until the call returns, whatever the member does.
   const auto write_back = [&] {
     for (const auto& [holder, slot] : holders) holder->value = to_python(written[slot]);
   };
@@ -322,14 +333,14 @@ void set_python_error() noexcept {
   }
 }
 
-template <class T>
-T& payload(PyObject* self) {
-  return *reinterpret_cast<py::detail::instance*>(self)->get_value_and_holder().value_ptr<T>();
-}
-
 // Attribute reads and member calls are the hot path: as C slots they skip the generic lookup
 // (which would raise and discard an AttributeError first) and pybind11's argument parsing.
 PyObject* object_getattro(PyObject* self, PyObject* name) {
+  // Names written in code are interned: a member seen before is found by identity, before any
+  // text is looked at.
+  for (const KnownMember& k : payload<PyObj>(self).known) {
+    if (k.bound && k.name.ptr() == name) return k.bound.inc_ref().ptr();
+  }
   Py_ssize_t size = 0;
   const char* text = PyUnicode_AsUTF8AndSize(name, &size);
   if (!text) return nullptr;
@@ -416,8 +427,10 @@ class Error(Exception):
   });
 
   py::class_<Marker>(m, "Marker").def("__repr__", [](const Marker& k) { return std::string("quorvel.") + k.name; });
-  m.attr("Empty") = py::cast(&empty_marker, py::return_value_policy::reference);
-  m.attr("Missing") = py::cast(&missing_marker, py::return_value_policy::reference);
+  empty_object = py::cast(&empty_marker, py::return_value_policy::reference).release().ptr();
+  missing_object = py::cast(&missing_marker, py::return_value_policy::reference).release().ptr();
+  m.attr("Empty") = py::handle(empty_object);
+  m.attr("Missing") = py::handle(missing_object);
 
   py::class_<RefHolder>(m, "Ref", "A by-reference argument: read the callee's write-back from .value.")
       .def(py::init([](py::object v) { return RefHolder{std::move(v)}; }), py::arg("value") = py::none())
