@@ -43,9 +43,9 @@ class PythonObject final : public ObjectImpl<> {
   void call(std::size_t slot, bool assign, std::span<Variant> args, Variant& result);
 
  private:
-  PyObject* target_;  // strong references, given back under the GIL
   std::vector<std::string> names_;
-  std::vector<PyObject*> direct_;
+  std::vector<PyObject*> direct_;  // strong references (or null), given back under the GIL
+  PyObject* target_ = nullptr;     // a strong reference too
   std::string type_name_;
   std::shared_ptr<const InterfaceInfo> own_;
   ClassInfo info_;
@@ -96,15 +96,16 @@ std::vector<MemberInfo> describe_slots(const std::vector<std::string>& names) {
 }
 
 PythonObject::PythonObject(py::handle target, std::vector<std::string> names, std::vector<py::object> direct)
-    : target_(target.inc_ref().ptr()), names_(std::move(names)) {
-  for (py::object& d : direct) direct_.push_back(d.release().ptr());
-  direct_.resize(names_.size(), nullptr);
+    : names_(std::move(names)), direct_(names_.size(), nullptr) {
   type_name_ = py::str(target.get_type().attr("__name__")).cast<std::string>();
   own_ = std::make_shared<const InterfaceInfo>(type_name_, Guid{}, describe_slots(names_));
   info_.name = type_name_.c_str();
   info_.help = "A Python object";
   info_.own = own_.get();
   info_.own_storage = own_;
+  // The references last, once nothing can fail: a constructor that raises runs no destructor.
+  for (std::size_t i = 0; i < direct.size() && i < direct_.size(); ++i) direct_[i] = direct[i].release().ptr();
+  target_ = target.inc_ref().ptr();
 }
 
 PythonObject::~PythonObject() {

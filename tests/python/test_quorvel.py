@@ -170,6 +170,18 @@ def test_python_objects_serve_as_comparer_test_and_formatter():
     assert box.Value is mine
 
 
+def test_python_objects_in_a_list_are_searched_by_attribute():
+    class Point:
+        def __init__(self, x):
+            self.x = x
+
+    lst, points = variant_list(), [Point(3), Point(7)]
+    for p in points:
+        lst.AddItem(p)
+    idx = quorvel.Ref(-1)
+    assert lst.FindEx(7, "X", idx) is True and idx.value == 1 and lst.Item(1) is points[1]
+
+
 @pytest.mark.parametrize(
     "raised, number, source, description",
     [(ValueError("no order"), 440, "Python", "ValueError: no order"),
