@@ -13,3 +13,18 @@ try:
 except quorvel.Error as e:
     print(hex(e.number & 0xFFFFFFFF), e.source)                # 0x80040001 ArrayList_Long
 print(lst.ToString())                                          # 3 5 9
+assert "AddItem(Value: Long)" in lst.__doc__                   # what help(lst) shows
+
+
+class Descending:                                              # a Python object as the comparer
+    def Compare(self, a, b):
+        return (a < b) - (a > b)
+
+
+lst.Sort(Comparer=Descending())
+print(list(lst))                                               # [9, 5, 3]
+
+notifier = quorvel.create("Quorvel.LateBoundNotifier")        # events to a Python callable
+connection = quorvel.connect(notifier, "OnNotify", lambda sender, args: print("heard", args))
+notifier.NotifyClients(notifier, "hello")                      # heard hello
+connection.disconnect()

@@ -23,4 +23,19 @@ c++ -std=c++20 "$here/main.cpp" -o "$work/pc_consumer" $(pkg-config --cflags --l
 cc -std=c99 "$here/c_main.c" -o "$work/pc_c_consumer" $(pkg-config --cflags --libs quorvel) -Wl,-rpath,"$libdir"
 "$work/pc_consumer"
 "$work/pc_c_consumer"
+
+# The Python module, when it was built, imports from the installed tree with the installed library.
+site=$work/prefix/lib/python3/dist-packages
+if compgen -G "$site/quorvel*.so" >/dev/null; then
+  PYTHONPATH=$site /usr/bin/python3 - "$work/prefix" <<'EOF'
+import os, sys
+import quorvel
+prefix = os.path.realpath(sys.argv[1])
+assert quorvel.create("Quorvel.ArrayList_Long").Count == 0
+loaded = {line.split()[-1] for line in open("/proc/self/maps") if "libquorvel.so" in line}
+assert loaded and all(os.path.realpath(f).startswith(prefix) for f in loaded), loaded
+assert os.path.realpath(quorvel.__file__).startswith(prefix), quorvel.__file__
+EOF
+  echo "consumer: the Python module imported from the installed tree"
+fi
 echo "consumer: both ways built and ran"

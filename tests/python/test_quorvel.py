@@ -1,5 +1,7 @@
 import gc
+import pydoc
 import sys
+import weakref
 
 import pytest
 
@@ -119,3 +121,139 @@ def test_globals_and_object_identity():
     lst = quorvel.create("Quorvel.ArrayList_Long")
     box.Value = lst
     assert box.Value == lst
+
+
+class Calls:
+    """A Python object handed to the library: its methods are called back by name."""
+
+    def __init__(self, fail=None):
+        self.fail, self.seen = fail, []
+
+    def Compare(self, a, b):
+        if self.fail:
+            raise self.fail
+        return (a < b) - (a > b)  # descending
+
+    def Test(self, value):
+        return value % 2 == 0
+
+    def Format(self, value):
+        return f"<{value}>"
+
+    def OnLock(self, sender):
+        self.seen.append(("lock", sender.AsILockState.Locked))
+
+    def OnUnlock(self, sender):
+        self.seen.append(("unlock", sender.AsILockState.Locked))
+
+
+def long_list(*items):
+    lst = quorvel.create("Quorvel.ArrayList_Long")
+    for n in items:
+        lst.AddItem(n)
+    return lst
+
+
+def test_python_objects_serve_as_comparer_test_and_formatter():
+    lst = long_list(2, 9, 4)
+    lst.Sort(Comparer=Calls())
+    assert list(lst) == [9, 4, 2]
+    assert lst.ToString(Calls()) == "<9> <4> <2>"
+    ix = quorvel.create("Quorvel.clsHashIdIx")
+    for slot in (3, 8, 10):
+        ix.InsertIdIx(7, slot)
+    found = quorvel.Ref(0)
+    assert ix.TryFindFirstIxIf(Calls(), 7, found) and found.value == 8
+    box = quorvel.create("Quorvel.Box_Variant")
+    mine = Calls()
+    box.Value = mine
+    assert box.Value is mine
+
+
+def test_python_objects_in_a_list_are_searched_by_attribute():
+    class Point:
+        def __init__(self, x):
+            self.x = x
+
+    lst, points = variant_list(), [Point(3), Point(7)]
+    for p in points:
+        lst.AddItem(p)
+    idx = quorvel.Ref(-1)
+    assert lst.FindEx(7, "X", idx) is True and idx.value == 1 and lst.Item(1) is points[1]
+
+
+@pytest.mark.parametrize(
+    "raised, number, source, description",
+    [(ValueError("no order"), 440, "Python", "ValueError: no order"),
+     (quorvel.Error(-2147221503, "Mine", "my own"), -2147221503, "Mine", "my own")],
+    ids=["other exception", "quorvel error"],
+)
+def test_exceptions_in_callbacks_come_back_through_the_library(raised, number, source, description):
+    comparer = Calls(fail=raised)
+    gone = weakref.ref(comparer)
+    lst = long_list(1, 2)
+    with pytest.raises(quorvel.Error) as caught:
+        lst.Sort(Comparer=comparer)
+    assert (caught.value.number, caught.value.source, caught.value.description) == (number, source, description)
+    assert caught.value.__cause__ is raised and list(lst) == [1, 2]
+    raised.__traceback__ = None  # its frames hold the comparer
+    del comparer, caught
+    gc.collect()
+    assert gone() is None  # the library let go of its wrapper
+
+
+def test_events_reach_python_callables_until_disconnected():
+    notifier = quorvel.create("Quorvel.LateBoundNotifier")
+    heard = []
+    connection = quorvel.connect(notifier, "OnNotify", lambda sender, args: heard.append((sender, args)))
+    notifier.NotifyClients(notifier, "one")
+    assert heard == [(notifier, "one")]
+    assert connection.disconnect() and not connection.disconnect()
+    notifier.NotifyClients(notifier, "two")
+    assert len(heard) == 1
+    with pytest.raises(quorvel.Error) as raised:
+        quorvel.connect(notifier, "OnMissing", print)
+    assert raised.value.number == 438
+
+    state, listener = quorvel.create("Quorvel.LockState"), Calls()
+    with quorvel.connect(state, listener):
+        state.AsILockState.LockHandle().UnlockHandle()
+    state.AsILockState.LockHandle()
+    assert listener.seen == [("lock", True), ("unlock", False)]
+
+
+def test_listeners_assign_by_reference_event_arguments():
+    def the_event(source, text, data):
+        text.value, data.value = text.value + "!", [data.value, source.value.Count]
+
+    pump = quorvel.create("Quorvel.clsEventPump")
+    quorvel.connect(pump, "TheEvent", the_event)
+    text, data = quorvel.Ref("hi"), quorvel.Ref(1)
+    pump.Raise(quorvel.Ref(long_list(5)), text, data)
+    assert (text.value, data.value) == ("hi!", [1, 1])
+
+    def failing(source, text, data):
+        data.value = "kept"
+        raise KeyError("late")
+
+    quorvel.connect(pump, "TheEvent", failing)
+    with pytest.raises(quorvel.Error):
+        pump.Raise(quorvel.Ref(long_list()), text, data)
+    assert data.value == "kept"  # assigned before the raise, seen by the caller all the same
+
+
+def test_help_shows_members_from_the_type_library():
+    lst = long_list()
+    text = pydoc.render_doc(lst)
+    assert "AddItem(Value: Long)" in text and "Count -> Long  [property: get]" in text
+    assert "OnNotify(sender: Object, Args: Variant)" in quorvel.create("Quorvel.LateBoundNotifier").__doc__
+
+
+def test_classes_are_found_through_registration_records(tmp_path):
+    quorvel.register(tmp_path)
+    for name in ("quorvel.arraylist_long", "{C5E7EB59-47A2-42E1-A321-43D8AEE053A0}"):
+        assert quorvel.create(name, registry=tmp_path).Count == 0
+    quorvel.unregister(tmp_path)
+    with pytest.raises(quorvel.Error) as raised:
+        quorvel.create("Quorvel.ArrayList_Long", registry=tmp_path)
+    assert raised.value.number == 429
