@@ -3,7 +3,7 @@
 #include "quorvel/platform/events.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -11,6 +11,8 @@
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
+#include "quorvel/platform/memory.h"
+#include "lent_reference.h"
 
 namespace quorvel {
 
@@ -24,16 +26,30 @@ struct EventSource::Listener {
 
 namespace {
 
-bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  // Spelled alike, as raisers and listeners mostly are.
-  if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
+bool same_folded(std::u16string_view a, std::u16string_view b) noexcept {
   for (std::size_t i = 0; i < a.size(); ++i) {
     char16_t x = a[i];
     char16_t y = b[i];
     if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
     if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
     if (x != y) return false;
+  }
+  return true;
+}
+
+inline bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  // Spelled alike, as raisers and listeners mostly are: four units a word, no library call.
+  std::size_t i = 0;
+  for (; i + 4 <= a.size(); i += 4) {
+    std::uint64_t x;
+    std::uint64_t y;
+    std::memcpy(&x, a.data() + i, sizeof x);
+    std::memcpy(&y, b.data() + i, sizeof y);
+    if (x != y) return same_folded(a, b);
+  }
+  for (; i < a.size(); ++i) {
+    if (a[i] != b[i]) return same_folded(a, b);
   }
   return true;
 }
@@ -128,8 +144,8 @@ void EventSource::sweep() noexcept {
   detached_ = 0;
 }
 
-template <class ArgsFor>
-void EventSource::deliver(std::u16string_view event, ArgsFor&& args_for) {
+template <class WithArgs>
+void EventSource::deliver(std::u16string_view event, WithArgs&& with_args) {
   struct Depth {
     EventSource& source;
     explicit Depth(EventSource& s) noexcept : source(s) { ++source.raising_; }
@@ -148,58 +164,92 @@ void EventSource::deliver(std::u16string_view event, ArgsFor&& args_for) {
       Unknown* target = handler_of(*l.object, event, id);
       if (!target) continue;
       Ref<Unknown> keep = l.object;
-      invoke(*target, id, MemberKind::Method, args_for());
+      with_args([&](std::span<Variant> args) { invoke(*target, id, MemberKind::Method, args); });
     } else if (same_name(l.event, event)) {
-      l.handler(args_for());
+      with_args(l.handler);
     }
   }
 }
 
 void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
-  deliver(event, [args]() noexcept { return args; });
+  deliver(event, [args](auto&& call) { call(args); });
 }
 
 namespace {
 
-// The copies one listener gets, made in place and destroyed before the next listener's.
-class ArgumentCopies {
+// Room for the arguments of one listener at a time: in place for a few, else one block per raise.
+class ArgumentRoom {
  public:
-  explicit ArgumentCopies(std::span<const Variant* const> from) : from_(from) {
-    if (from.size() > kInline) heap_.resize(from.size());
+  explicit ArgumentRoom(std::size_t n) {
+    if (n > kInline) heap_ = static_cast<Variant*>(allocate_memory(n * sizeof(Variant)));
   }
-  ArgumentCopies(const ArgumentCopies&) = delete;
-  ArgumentCopies& operator=(const ArgumentCopies&) = delete;
-  ~ArgumentCopies() { clear(); }
-
-  std::span<Variant> fresh() {
-    if (!heap_.empty()) {
-      for (std::size_t i = 0; i < from_.size(); ++i) heap_[i] = *from_[i];
-      return heap_;
-    }
-    clear();
-    auto* slots = reinterpret_cast<Variant*>(inline_);
-    for (; made_ < from_.size(); ++made_) ::new (static_cast<void*>(slots + made_)) Variant(*from_[made_]);
-    return {slots, made_};
+  ArgumentRoom(const ArgumentRoom&) = delete;
+  ArgumentRoom& operator=(const ArgumentRoom&) = delete;
+  ~ArgumentRoom() {
+    if (heap_) free_memory(heap_);
   }
+  Variant* slots() noexcept { return heap_ ? heap_ : reinterpret_cast<Variant*>(inline_); }
 
  private:
   static constexpr std::size_t kInline = 4;
-  void clear() noexcept {
-    auto* slots = std::launder(reinterpret_cast<Variant*>(inline_));
-    for (; made_ > 0; --made_) slots[made_ - 1].~Variant();
+  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
+  Variant* heap_ = nullptr;
+};
+
+// The arguments one listener gets: its reference to the sender, lent uncounted unless this
+// thread has a loan open already (lent_reference.h), then copies of the rest. Going out of
+// scope, when the listener returns or raises, closes the loan and destroys them.
+class ListenerArguments {
+ public:
+  ListenerArguments(ArgumentRoom& room, Unknown* sender) noexcept : slots_(room.slots()) {
+    if (sender && !t_lent_reference) {
+      ::new (static_cast<void*>(slots_)) Variant(Ref<Unknown>::adopt(sender));
+      t_lent_reference = lent_ = sender;
+    } else {
+      ::new (static_cast<void*>(slots_)) Variant(Ref<Unknown>(sender));
+    }
+    made_ = 1;
+  }
+  ListenerArguments(const ListenerArguments&) = delete;
+  ListenerArguments& operator=(const ListenerArguments&) = delete;
+  ~ListenerArguments() {
+    if (lent_ && t_lent_reference == lent_) {
+      // No Variant gave the lent reference up: forget it where it still is, else whoever took
+      // it from its place now holds it, counted from here on.
+      t_lent_reference = nullptr;
+      const Variant& first = *std::launder(slots_);
+      if (first.raw_code() == Variant::code(VarKind::Object) && first.if_object() == lent_) {
+        ::new (static_cast<void*>(slots_)) Variant();
+      } else {
+        lent_->add_ref();
+      }
+    }
+    while (made_ > 0) std::launder(slots_ + --made_)->~Variant();
   }
 
-  std::span<const Variant* const> from_;
-  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
+  /// The sender and copies of `args`; raises 7 when a copy finds no memory.
+  std::span<Variant> with(std::span<const Variant* const> args) {
+    for (const Variant* a : args) {
+      ::new (static_cast<void*>(slots_ + made_)) Variant(*a);
+      ++made_;
+    }
+    return {std::launder(slots_), made_};
+  }
+
+ private:
+  Variant* slots_;
+  Unknown* lent_ = nullptr;
   std::size_t made_ = 0;
-  std::vector<Variant, RaisingAllocator<Variant>> heap_;
 };
 
 }  // namespace
 
-void EventSource::raise_copies(std::u16string_view event, std::span<const Variant* const> args) {
-  ArgumentCopies copies(args);
-  deliver(event, [&] { return copies.fresh(); });
+void EventSource::raise_copies(std::u16string_view event, Unknown* sender, std::span<const Variant* const> args) {
+  ArgumentRoom room(1 + args.size());
+  deliver(event, [&](auto&& call) {
+    ListenerArguments arguments(room, sender);
+    call(arguments.with(args));
+  });
 }
 
 namespace {
