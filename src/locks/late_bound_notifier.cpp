@@ -24,8 +24,7 @@ constexpr std::u16string_view kOnNotify = u"OnNotify";
 
 void LateBoundNotifier::NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
   if (events_.size() == 0) return;
-  const Variant* const args[] = {&Args};
-  events_.raise_copies(kOnNotify, sender.get(), args);
+  events_.raise_copies(kOnNotify, sender.get(), Args);
 }
 
 }  // namespace quorvel

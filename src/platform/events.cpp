@@ -11,7 +11,6 @@
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
-#include "quorvel/platform/memory.h"
 #include "lent_reference.h"
 
 namespace quorvel {
@@ -177,78 +176,47 @@ void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
 
 namespace {
 
-// Room for the arguments of one listener at a time: in place for a few, else one block per raise.
-class ArgumentRoom {
- public:
-  explicit ArgumentRoom(std::size_t n) {
-    if (n > kInline) heap_ = static_cast<Variant*>(allocate_memory(n * sizeof(Variant)));
+// The Variant a listener gets for the sender: lent uncounted (lent_reference.h) unless this
+// thread has a loan open already; `lent` tells which.
+Variant lend(Unknown* sender, Unknown*& lent) noexcept {
+  if (sender && !t_lent_reference) {
+    t_lent_reference = lent = sender;
+    return Variant(Ref<Unknown>::adopt(sender));
   }
-  ArgumentRoom(const ArgumentRoom&) = delete;
-  ArgumentRoom& operator=(const ArgumentRoom&) = delete;
-  ~ArgumentRoom() {
-    if (heap_) free_memory(heap_);
-  }
-  Variant* slots() noexcept { return heap_ ? heap_ : reinterpret_cast<Variant*>(inline_); }
+  return Variant(Ref<Unknown>(sender));
+}
 
- private:
-  static constexpr std::size_t kInline = 4;
-  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
-  Variant* heap_ = nullptr;
-};
-
-// The arguments one listener gets: its reference to the sender, lent uncounted unless this
-// thread has a loan open already (lent_reference.h), then copies of the rest. Going out of
-// scope, when the listener returns or raises, closes the loan and destroys them.
-class ListenerArguments {
+// Closes the loan `lend` opened, once the listener returns or raises. When no Variant gave the
+// lent reference up, it is forgotten where it still is (`slot`), or else whoever took it from
+// there holds it, counted from here on.
+class Loan {
  public:
-  ListenerArguments(ArgumentRoom& room, Unknown* sender) noexcept : slots_(room.slots()) {
-    if (sender && !t_lent_reference) {
-      ::new (static_cast<void*>(slots_)) Variant(Ref<Unknown>::adopt(sender));
-      t_lent_reference = lent_ = sender;
+  Loan(Variant& slot, Unknown* lent) noexcept : slot_(slot), lent_(lent) {}
+  Loan(const Loan&) = delete;
+  Loan& operator=(const Loan&) = delete;
+  ~Loan() {
+    if (!lent_ || t_lent_reference != lent_) return;
+    t_lent_reference = nullptr;
+    if (slot_.raw_code() == Variant::code(VarKind::Object) && slot_.if_object() == lent_) {
+      ::new (static_cast<void*>(&slot_)) Variant();
     } else {
-      ::new (static_cast<void*>(slots_)) Variant(Ref<Unknown>(sender));
+      lent_->add_ref();
     }
-    made_ = 1;
-  }
-  ListenerArguments(const ListenerArguments&) = delete;
-  ListenerArguments& operator=(const ListenerArguments&) = delete;
-  ~ListenerArguments() {
-    if (lent_ && t_lent_reference == lent_) {
-      // No Variant gave the lent reference up: forget it where it still is, else whoever took
-      // it from its place now holds it, counted from here on.
-      t_lent_reference = nullptr;
-      const Variant& first = *std::launder(slots_);
-      if (first.raw_code() == Variant::code(VarKind::Object) && first.if_object() == lent_) {
-        ::new (static_cast<void*>(slots_)) Variant();
-      } else {
-        lent_->add_ref();
-      }
-    }
-    while (made_ > 0) std::launder(slots_ + --made_)->~Variant();
-  }
-
-  /// The sender and copies of `args`; raises 7 when a copy finds no memory.
-  std::span<Variant> with(std::span<const Variant* const> args) {
-    for (const Variant* a : args) {
-      ::new (static_cast<void*>(slots_ + made_)) Variant(*a);
-      ++made_;
-    }
-    return {std::launder(slots_), made_};
   }
 
  private:
-  Variant* slots_;
-  Unknown* lent_ = nullptr;
-  std::size_t made_ = 0;
+  Variant& slot_;
+  Unknown* lent_;
 };
 
 }  // namespace
 
-void EventSource::raise_copies(std::u16string_view event, Unknown* sender, std::span<const Variant* const> args) {
-  ArgumentRoom room(1 + args.size());
+void EventSource::raise_copies(std::u16string_view event, Unknown* sender, const Variant& value) {
   deliver(event, [&](auto&& call) {
-    ListenerArguments arguments(room, sender);
-    call(arguments.with(args));
+    Unknown* lent = nullptr;
+    Variant pair[2] = {lend(sender, lent), value};  // a failed copy settles the loan itself
+    const Loan loan(pair[0], lent);
+    call(std::span<Variant>(pair));
   });
 }
 

@@ -71,12 +71,12 @@ class EventSource {
   /// Calls every listener of `event` attached now, in attach order, with `args`.
   /// Raises whatever a listener raises.
   void raise(std::u16string_view event, std::span<Variant> args = {});
-  /// `raise` with `sender` (Nothing when null) followed by the values `args` point at, each
-  /// listener getting its own copies: what one listener writes into its arguments, neither the
-  /// next listener nor the raiser sees. The caller keeps `sender` alive through the raise, which
-  /// lets a listener's reference to it go uncounted unless the listener keeps it. Raises 7 when a
-  /// copy finds no memory. Cost: no count taken on `sender` for a listener that leaves it be.
-  void raise_copies(std::u16string_view event, Unknown* sender, std::span<const Variant* const> args);
+  /// `raise` with two arguments, `sender` (Nothing when null) and `value`, each listener getting
+  /// its own copies: what one listener writes into its arguments, neither the next listener nor
+  /// the raiser sees. The caller keeps `sender` alive through the raise, which lets a listener's
+  /// reference to it go uncounted unless the listener keeps it. Raises 7 when a copy finds no
+  /// memory. Cost: per listener, a copy of `value` and no count taken on `sender`.
+  void raise_copies(std::u16string_view event, Unknown* sender, const Variant& value);
 
  private:
   struct Listener;
