@@ -6,7 +6,9 @@
 // on this thread settles the loan instead of counting down (only a Variant can hold the lent
 // reference, and which of the object's holders gives up its count is immaterial). When the loan
 // closes unsettled, the lender either forgets the lent Variant, if it still holds the object, or
-// else counts the reference it lent, which someone now holds.
+// else counts the reference it lent, which someone now holds. Only this thread's releases settle
+// a loan, so the lent Variant itself must not be moved to another thread and released there
+// while the loan is open.
 #pragma once
 
 namespace quorvel {
