@@ -2,7 +2,10 @@
 #include "quorvel/entry/collection_helper.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -85,13 +88,21 @@ class TextBuffer {
   }
   /// Appends `text` and tells whether it holds `unit`: one pass for the common unquoted item.
   bool append_finding(std::u16string_view text, char16_t unit) {
-    char16_t* out = room(text.size());
-    bool found = false;
-    for (const char16_t c : text) {
-      *out++ = c;
-      found |= c == unit;
+    const std::size_t n = text.size();
+    char16_t* out = room(n);
+    const char16_t* in = text.data();
+    if (n < 4) {
+      bool found = false;
+      for (std::size_t i = 0; i < n; ++i) found |= (out[i] = in[i]) == unit;
+      return found;
     }
-    return found;
+    // Four units a word; the last word may overlap the one before it.
+    const std::uint64_t pattern = kLanes * unit;
+    std::uint64_t hits = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) hits |= copy_word(in + i, out + i, pattern);
+    if (i < n) hits |= copy_word(in + n - 4, out + n - 4, pattern);
+    return hits != 0;
   }
   /// Takes back the last `n` units appended.
   void drop(std::size_t n) noexcept { used_ -= n; }
@@ -99,6 +110,16 @@ class TextBuffer {
   std::u16string_view view() const noexcept { return {units_, used_}; }
 
  private:
+  static constexpr std::uint64_t kLanes = 0x0001000100010001;
+  // Copies four units; nonzero when one of them equals the unit `pattern` repeats (a lane of
+  // w ^ pattern is zero: the borrow test may also mark lanes above it, which is harmless here).
+  static std::uint64_t copy_word(const char16_t* in, char16_t* out, std::uint64_t pattern) noexcept {
+    std::uint64_t w;
+    std::memcpy(&w, in, sizeof w);
+    std::memcpy(out, &w, sizeof w);
+    const std::uint64_t x = w ^ pattern;
+    return (x - kLanes) & ~x & (kLanes << 15);
+  }
   char16_t* room(std::size_t n) {
     if (capacity_ - used_ < n) grow(n);
     char16_t* at = units_ + used_;
@@ -201,14 +222,25 @@ String CollectionHelper::ToString(Ref<Collection> items, Variant& m, Variant& n,
   // By position, each item read afresh: a formatter or an item's default member may change the
   // collection as it is walked. The whole form follows the count as it is now; the range form
   // raises the collection's error once the range no longer fits.
-  for (std::int32_t i = ranged ? first : 1; ranged ? i <= last : i <= items->Count(); ++i) {
-    const Variant& held = items->at(i);
-    if (const String* text = held.if_string(); text && !formatter) {
-      append_text(buffer, text->view(), d, trigger);  // no caller code runs on this path
-      continue;
+  auto end = [&] { return ranged ? last : items->Count(); };
+  for (std::int32_t i = ranged ? first : 1; i <= end();) {
+    if (!formatter) {
+      // A run of strings runs no caller code, so their places can be taken a batch at a time.
+      std::array<const Variant*, 64> batch;
+      const std::size_t want = std::min<std::size_t>(batch.size(), static_cast<std::size_t>(end() - i) + 1);
+      const std::size_t got = items->items_from(i, std::span(batch.data(), want));
+      std::size_t k = 0;
+      for (; k < got; ++k) {
+        const String* text = batch[k]->if_string();
+        if (!text) break;
+        append_text(buffer, text->view(), d, trigger);
+      }
+      i += static_cast<std::int32_t>(k);
+      if (k == want) continue;
     }
-    const Variant item = held;
+    const Variant item = items->at(i);  // raises once a range no longer fits
     append_item(buffer, formatter ? formatter->Format(item) : item, d, trigger);
+    ++i;
   }
   return String(trim_runs(buffer.view(), d));
 }

@@ -1,8 +1,7 @@
 // The late-bound notifier.
 #include "quorvel/locks/late_bound_notifier.h"
 
-#include <array>
-#include <new>
+#include <string_view>
 
 #include "quorvel/platform/describe.h"
 
@@ -19,15 +18,13 @@ const ClassInfo& LateBoundNotifier::describe() {
   return info;
 }
 
+namespace {
+constexpr std::u16string_view kOnNotify = u"OnNotify";
+}  // namespace
+
 void LateBoundNotifier::NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
   if (events_.size() == 0) return;
-  // The caller holds the sender through the call, so it is borrowed here uncounted: only the
-  // listeners' copies count it. Its Variant lives in storage that is never destroyed, so it is
-  // never released either.
-  alignas(Variant) unsigned char storage[sizeof(Variant)];
-  const Variant* borrowed = ::new (static_cast<void*>(storage)) Variant(Ref<Unknown>::adopt(sender.get()));
-  const std::array<const Variant*, 2> args{borrowed, &Args};
-  events_.raise_copies(u"OnNotify", args);
+  events_.raise_copies(kOnNotify, sender.get(), Args);
 }
 
 }  // namespace quorvel

@@ -208,6 +208,14 @@ const Variant& Collection::at(std::int32_t position) const {
   return slots_[head_ + static_cast<std::size_t>(position - 1)]->item;
 }
 
+std::size_t Collection::items_from(std::int32_t position, std::span<const Variant*> out) const noexcept {
+  if (position < 1 || position > Count()) return 0;
+  const std::size_t from = head_ + static_cast<std::size_t>(position - 1);
+  const std::size_t n = std::min(out.size(), slots_.size() - from);
+  for (std::size_t i = 0; i < n; ++i) out[i] = &slots_[from + i]->item;
+  return n;
+}
+
 bool Collection::contains(std::u16string_view key) const {
   return out_of_memory_raises([&] { return find_key(key) != nullptr; });
 }

@@ -3,7 +3,7 @@
 #include "quorvel/platform/events.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -11,6 +11,7 @@
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
+#include "lent_reference.h"
 
 namespace quorvel {
 
@@ -24,16 +25,30 @@ struct EventSource::Listener {
 
 namespace {
 
-bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  // Spelled alike, as raisers and listeners mostly are.
-  if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
+bool same_folded(std::u16string_view a, std::u16string_view b) noexcept {
   for (std::size_t i = 0; i < a.size(); ++i) {
     char16_t x = a[i];
     char16_t y = b[i];
     if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
     if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
     if (x != y) return false;
+  }
+  return true;
+}
+
+inline bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
+  if (a.size() != b.size()) return false;
+  // Spelled alike, as raisers and listeners mostly are: four units a word, no library call.
+  std::size_t i = 0;
+  for (; i + 4 <= a.size(); i += 4) {
+    std::uint64_t x;
+    std::uint64_t y;
+    std::memcpy(&x, a.data() + i, sizeof x);
+    std::memcpy(&y, b.data() + i, sizeof y);
+    if (x != y) return same_folded(a, b);
+  }
+  for (; i < a.size(); ++i) {
+    if (a[i] != b[i]) return same_folded(a, b);
   }
   return true;
 }
@@ -128,8 +143,8 @@ void EventSource::sweep() noexcept {
   detached_ = 0;
 }
 
-template <class ArgsFor>
-void EventSource::deliver(std::u16string_view event, ArgsFor&& args_for) {
+template <class WithArgs>
+void EventSource::deliver(std::u16string_view event, WithArgs&& with_args) {
   struct Depth {
     EventSource& source;
     explicit Depth(EventSource& s) noexcept : source(s) { ++source.raising_; }
@@ -148,58 +163,61 @@ void EventSource::deliver(std::u16string_view event, ArgsFor&& args_for) {
       Unknown* target = handler_of(*l.object, event, id);
       if (!target) continue;
       Ref<Unknown> keep = l.object;
-      invoke(*target, id, MemberKind::Method, args_for());
+      with_args([&](std::span<Variant> args) { invoke(*target, id, MemberKind::Method, args); });
     } else if (same_name(l.event, event)) {
-      l.handler(args_for());
+      with_args(l.handler);
     }
   }
 }
 
 void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
-  deliver(event, [args]() noexcept { return args; });
+  deliver(event, [args](auto&& call) { call(args); });
 }
 
 namespace {
 
-// The copies one listener gets, made in place and destroyed before the next listener's.
-class ArgumentCopies {
- public:
-  explicit ArgumentCopies(std::span<const Variant* const> from) : from_(from) {
-    if (from.size() > kInline) heap_.resize(from.size());
+// The Variant a listener gets for the sender: lent uncounted (lent_reference.h) unless this
+// thread has a loan open already; `lent` tells which.
+Variant lend(Unknown* sender, Unknown*& lent) noexcept {
+  if (sender && !t_lent_reference) {
+    t_lent_reference = lent = sender;
+    return Variant(Ref<Unknown>::adopt(sender));
   }
-  ArgumentCopies(const ArgumentCopies&) = delete;
-  ArgumentCopies& operator=(const ArgumentCopies&) = delete;
-  ~ArgumentCopies() { clear(); }
+  return Variant(Ref<Unknown>(sender));
+}
 
-  std::span<Variant> fresh() {
-    if (!heap_.empty()) {
-      for (std::size_t i = 0; i < from_.size(); ++i) heap_[i] = *from_[i];
-      return heap_;
+// Closes the loan `lend` opened, once the listener returns or raises. When no Variant gave the
+// lent reference up, it is forgotten where it still is (`slot`), or else whoever took it from
+// there holds it, counted from here on.
+class Loan {
+ public:
+  Loan(Variant& slot, Unknown* lent) noexcept : slot_(slot), lent_(lent) {}
+  Loan(const Loan&) = delete;
+  Loan& operator=(const Loan&) = delete;
+  ~Loan() {
+    if (!lent_ || t_lent_reference != lent_) return;
+    t_lent_reference = nullptr;
+    if (slot_.raw_code() == Variant::code(VarKind::Object) && slot_.if_object() == lent_) {
+      ::new (static_cast<void*>(&slot_)) Variant();
+    } else {
+      lent_->add_ref();
     }
-    clear();
-    auto* slots = reinterpret_cast<Variant*>(inline_);
-    for (; made_ < from_.size(); ++made_) ::new (static_cast<void*>(slots + made_)) Variant(*from_[made_]);
-    return {slots, made_};
   }
 
  private:
-  static constexpr std::size_t kInline = 4;
-  void clear() noexcept {
-    auto* slots = std::launder(reinterpret_cast<Variant*>(inline_));
-    for (; made_ > 0; --made_) slots[made_ - 1].~Variant();
-  }
-
-  std::span<const Variant* const> from_;
-  alignas(Variant) unsigned char inline_[kInline * sizeof(Variant)];
-  std::size_t made_ = 0;
-  std::vector<Variant, RaisingAllocator<Variant>> heap_;
+  Variant& slot_;
+  Unknown* lent_;
 };
 
 }  // namespace
 
-void EventSource::raise_copies(std::u16string_view event, std::span<const Variant* const> args) {
-  ArgumentCopies copies(args);
-  deliver(event, [&] { return copies.fresh(); });
+void EventSource::raise_copies(std::u16string_view event, Unknown* sender, const Variant& value) {
+  deliver(event, [&](auto&& call) {
+    Unknown* lent = nullptr;
+    Variant pair[2] = {lend(sender, lent), value};  // a failed copy settles the loan itself
+    const Loan loan(pair[0], lent);
+    call(std::span<Variant>(pair));
+  });
 }
 
 namespace {

@@ -93,6 +93,8 @@ TEST_F(CollectionHelperTest, TextForms) {
       {"an overlapping delimiter takes whole runs", {u"x", u"----"}, none, none, u"--", u"x"},
       {"a self-overlapping delimiter", {u"x", u"a"}, none, none, u"aa", u"x"},
       {"numbers, Empty and Null", {1, 2.5, Variant(), Variant::null()}, none, none, u";", u"1;2.5;\"\""},
+      {"a blank in any word of an item", {u"abcd", u"abcde f", u"abcdefg ", u"abc defg"}, none, none, u",",
+       u"abcd,\"abcde f\",\"abcdefg \",\"abc defg\""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -100,6 +102,15 @@ TEST_F(CollectionHelperTest, TextForms) {
     Ref<IFormatter> no_formatter;
     EXPECT_EQ(helper->ToString(of(row.items), m, n, no_formatter, d).view(), row.expected);
   }
+  // Items are read in runs: a number well past the first run, and a range ending inside one.
+  std::vector<Variant> many(150, Variant(u"x"));
+  many[99] = 7;
+  std::u16string expected = u"x";
+  for (std::size_t i = 1; i < many.size(); ++i) expected += i == 99 ? u" 7" : u" x";
+  Variant m = Variant::missing(), n = Variant::missing(), d = Variant::missing(), to = 100;
+  Ref<IFormatter> no_formatter;
+  EXPECT_EQ(helper->ToString(of(many), m, n, no_formatter, d).view(), expected);
+  EXPECT_EQ(helper->ToString(of(many), m, to, no_formatter, d).view(), expected.substr(0, 199));
 }
 
 TEST_F(CollectionHelperTest, FormatterIsCalledOncePerItemInOrder) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quorvel/locks/cls_event_pump.h"
@@ -85,6 +86,46 @@ TEST_F(NotifiersTest, DeliveryThatListenersDisturb) {
     heard.clear();
     if (notifier) notifier->NotifyClients(nullptr, Variant());
     EXPECT_EQ(heard, row.second);
+  }
+}
+
+// Whatever a listener does with its reference to the sender, the sender's count comes out right:
+// alive while the caller holds it (even when the caller's is the only other reference), gone after.
+TEST_F(NotifiersTest, ListenersHandlingTheirSender) {
+  Ref<LateBoundNotifier> notifier = make<LateBoundNotifier>();
+  Variant kept;
+  const struct {
+    const char* name;
+    std::function<void(Variant&)> act;  // on the first listener's sender argument
+    std::int32_t error = 0;
+  } rows[] = {
+      {"leaves it", [](Variant&) {}},
+      {"copies it", [&](Variant& s) { kept = s; }},
+      {"takes it", [&](Variant& s) { kept = std::move(s); }},
+      {"overwrites it", [](Variant& s) { s = Variant(std::int32_t{1}); }},
+      {"takes it and drops it", [](Variant& s) { Variant(std::move(s)).clear(); }},
+      {"copies it and drops both", [](Variant& s) { Variant(s).clear(); s.clear(); }},
+      {"notifies again with it", [&](Variant& s) { notifier->NotifyClients(s.to_object(), Variant()); }},
+      {"takes it and raises", [&](Variant& s) { kept = std::move(s); raise_runtime_error(RuntimeError::Overflow); }, 6},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    notifier->events().detach_all();
+    std::vector<Unknown*> seen;
+    for (int i = 0; i < 2; ++i) {
+      notifier->events().attach(u"OnNotify", [&, i](std::span<Variant> a) {
+        seen.push_back(a[0].if_object());
+        if (i == 0 && seen.size() == 1) row.act(a[0]);
+      });
+    }
+    Ref<Unknown> sender = test_support::token(Variant());
+    const std::int64_t live = Object::live_count();
+    EXPECT_EQ(error_of([&] { notifier->NotifyClients(sender, Variant()); }), row.error);
+    for (Unknown* s : seen) EXPECT_EQ(s, sender.get());
+    kept.clear();
+    EXPECT_EQ(Object::live_count(), live);
+    sender = nullptr;
+    EXPECT_EQ(Object::live_count(), live - 1);
   }
 }
 

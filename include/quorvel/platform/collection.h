@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,10 @@ class Collection final : public ObjectImpl<> {
 
   /// The item at a 1-based position, without a Variant index; raises 9 outside 1 to `Count()`.
   const Variant& at(std::int32_t position) const;
+  /// The items from the 1-based `position` on, as many as exist and `out` holds, written into
+  /// `out`; the number written (0 outside 1 to `Count()`). The pointers stay valid until the
+  /// collection next changes. Cost: O(out.size()), one call for a run of items.
+  std::size_t items_from(std::int32_t position, std::span<const Variant*> out) const noexcept;
   /// True when an item has `key` (compared as the keys are).
   bool contains(std::u16string_view key) const;
 

@@ -71,17 +71,20 @@ class EventSource {
   /// Calls every listener of `event` attached now, in attach order, with `args`.
   /// Raises whatever a listener raises.
   void raise(std::u16string_view event, std::span<Variant> args = {});
-  /// `raise`, but each listener gets its own copy of the values `args` point at: what one
-  /// listener writes into its arguments, neither the next listener nor the raiser sees. Raises 7
-  /// when a copy finds no memory.
-  void raise_copies(std::u16string_view event, std::span<const Variant* const> args);
+  /// `raise` with two arguments, `sender` (Nothing when null) and `value`, each listener getting
+  /// its own copies: what one listener writes into its arguments, neither the next listener nor
+  /// the raiser sees. The caller keeps `sender` alive through the raise, which lets a listener's
+  /// reference to it go uncounted unless the listener keeps it (a listener passing its sender
+  /// argument to another thread during the raise copies it rather than moves it). Raises 7 when a
+  /// copy finds no memory. Cost: per listener, a copy of `value` and no count taken on `sender`.
+  void raise_copies(std::u16string_view event, Unknown* sender, const Variant& value);
 
  private:
   struct Listener;
   void sweep() noexcept;
-  // Calls each listener of `event` with the arguments `args_for()` gives it.
-  template <class ArgsFor>
-  void deliver(std::u16string_view event, ArgsFor&& args_for);
+  // Calls each listener of `event`: `with_args(call)` hands `call` the arguments of one listener.
+  template <class WithArgs>
+  void deliver(std::u16string_view event, WithArgs&& with_args);
 
   std::vector<std::unique_ptr<Listener>> listeners_;
   std::size_t detached_ = 0;  // entries marked but kept while a raise walks the list
