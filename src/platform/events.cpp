@@ -11,7 +11,6 @@
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
-#include "lent_reference.h"
 
 namespace quorvel {
 
@@ -174,48 +173,9 @@ void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
   deliver(event, [args](auto&& call) { call(args); });
 }
 
-namespace {
-
-// The Variant a listener gets for the sender: lent uncounted (lent_reference.h) unless this
-// thread has a loan open already; `lent` tells which.
-Variant lend(Unknown* sender, Unknown*& lent) noexcept {
-  if (sender && !t_lent_reference) {
-    t_lent_reference = lent = sender;
-    return Variant(Ref<Unknown>::adopt(sender));
-  }
-  return Variant(Ref<Unknown>(sender));
-}
-
-// Closes the loan `lend` opened, once the listener returns or raises. When no Variant gave the
-// lent reference up, it is forgotten where it still is (`slot`), or else whoever took it from
-// there holds it, counted from here on.
-class Loan {
- public:
-  Loan(Variant& slot, Unknown* lent) noexcept : slot_(slot), lent_(lent) {}
-  Loan(const Loan&) = delete;
-  Loan& operator=(const Loan&) = delete;
-  ~Loan() {
-    if (!lent_ || t_lent_reference != lent_) return;
-    t_lent_reference = nullptr;
-    if (slot_.raw_code() == Variant::code(VarKind::Object) && slot_.if_object() == lent_) {
-      ::new (static_cast<void*>(&slot_)) Variant();
-    } else {
-      lent_->add_ref();
-    }
-  }
-
- private:
-  Variant& slot_;
-  Unknown* lent_;
-};
-
-}  // namespace
-
 void EventSource::raise_copies(std::u16string_view event, Unknown* sender, const Variant& value) {
   deliver(event, [&](auto&& call) {
-    Unknown* lent = nullptr;
-    Variant pair[2] = {lend(sender, lent), value};  // a failed copy settles the loan itself
-    const Loan loan(pair[0], lent);
+    Variant pair[2] = {Variant(Ref<Unknown>(sender)), value};
     call(std::span<Variant>(pair));
   });
 }

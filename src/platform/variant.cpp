@@ -7,7 +7,6 @@
 
 #include "quorvel/platform/coerce.h"
 #include "quorvel/platform/error.h"
-#include "lent_reference.h"
 
 namespace quorvel {
 
@@ -53,18 +52,10 @@ Variant& Variant::operator=(const Variant& other) {
 }
 
 
-constinit thread_local Unknown* t_lent_reference [[gnu::tls_model("initial-exec")]] = nullptr;
-
 void Variant::release_resource() noexcept {
   if (vt_ == code(VarKind::String)) {
     u_.str.~String();
   } else if (vt_ == code(VarKind::Object)) {
-    if (u_.obj.get() == t_lent_reference) {
-      // Settles this thread's loan (see lent_reference.h): the count stays as it is.
-      t_lent_reference = nullptr;
-      u_.obj.detach();
-      return;
-    }
     u_.obj.~Ref<Unknown>();
   } else if (vt_ == code(VarKind::Record)) {
     u_.rec.~Record();

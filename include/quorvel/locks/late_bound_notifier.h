@@ -33,7 +33,7 @@ class LateBoundNotifier final : public ObjectImpl<IEventContainer> {
   /// each gets its own copy of Args, so none sees what another wrote, nor does the caller.
   /// Raises what a listener raises (the later ones are then not called). No listener: no effect.
   /// The caller keeps `sender` alive through the call (a late-bound call does).
-  /// Cost: per listener, one copy of Args; the sender is counted only for a listener that keeps it.
+  /// Cost: per listener, one copy of Args and one counted reference to the sender.
   void NotifyClients(const Ref<Unknown>& sender, const Variant& Args);
 
   /// The listeners of `OnNotify`.

@@ -73,10 +73,8 @@ class EventSource {
   void raise(std::u16string_view event, std::span<Variant> args = {});
   /// `raise` with two arguments, `sender` (Nothing when null) and `value`, each listener getting
   /// its own copies: what one listener writes into its arguments, neither the next listener nor
-  /// the raiser sees. The caller keeps `sender` alive through the raise, which lets a listener's
-  /// reference to it go uncounted unless the listener keeps it (a listener passing its sender
-  /// argument to another thread during the raise copies it rather than moves it). Raises 7 when a
-  /// copy finds no memory. Cost: per listener, a copy of `value` and no count taken on `sender`.
+  /// the raiser sees. Raises 7 when a copy finds no memory. Cost: per listener, a copy of `value`
+  /// and one counted reference to `sender`, made in place.
   void raise_copies(std::u16string_view event, Unknown* sender, const Variant& value);
 
  private:
