@@ -36,36 +36,23 @@ clsHashIdIx::clsHashIdIx() { reset_table(1000); }
 
 clsHashIdIx::~clsHashIdIx() { release_storage(); }
 
-namespace {
-
-// Two bits per bucket, and the words rounded to whole cache lines so that no cell straddles one.
-constexpr std::size_t kBucketsPerWord = 32;
-constexpr std::size_t kWordsPerLine = 8;
-
-std::size_t state_words(std::int32_t buckets) {
-  const std::size_t words = (static_cast<std::size_t>(buckets) + kBucketsPerWord - 1) / kBucketsPerWord;
-  return (words + kWordsPerLine - 1) / kWordsPerLine * kWordsPerLine;
-}
-
-}  // namespace
-
 std::size_t clsHashIdIx::table_bytes(std::int32_t buckets) {
-  return state_words(buckets) * sizeof(std::uint64_t) + static_cast<std::size_t>(buckets) * sizeof(Cell);
+  return static_cast<std::size_t>(buckets) * sizeof(Cell);
 }
 
 void clsHashIdIx::reset_table(std::int32_t buckets) {
   // Zeroed pages come lazily, so even the largest table costs only what its ids touch.
-  auto* fresh = static_cast<std::uint64_t*>(allocate_table_memory(table_bytes(buckets)));
+  auto* fresh = static_cast<Cell*>(allocate_table_memory(table_bytes(buckets)));
   release_storage();
-  states_ = fresh;
-  table_ = reinterpret_cast<Cell*>(fresh + state_words(buckets));
+  table_ = fresh;
+  table_[0].id[0] = table_[0].id[1] = free_mark(0);
   bucket_count_ = buckets;
   bucket_magic_ = ~std::uint64_t{0} / static_cast<std::uint32_t>(buckets) + 1;
 }
 
 std::int32_t* clsHashIdIx::block_in(const Cell& cell) noexcept {
   std::int32_t* block = nullptr;
-  std::memcpy(&block, cell.id, sizeof block);
+  std::memcpy(&block, cell.ix, sizeof block);
   return block;
 }
 
@@ -77,9 +64,8 @@ void clsHashIdIx::release_storage() noexcept {
       std::int32_t* block = block_in(table_[i]);
       if (block[0] > kPooled) free_memory(block), --unpooled_;
     }
-    free_table_memory(states_, table_bytes(bucket_count_));
+    free_table_memory(table_, table_bytes(bucket_count_));
     table_ = nullptr;
-    states_ = nullptr;
   }
   unpooled_ = 0;
   for (void* chunk : chunks_) free_memory(chunk);
@@ -180,15 +166,14 @@ void clsHashIdIx::InsertIdIx(std::int32_t lId, std::int32_t lIx) {
   if (!table_) raise(Failure::InvalidState, sender());
   const std::uint32_t b = bucket_index(lId);
   Cell& cell = table_[b];
-  const std::uint32_t state = state_of(b);
-  if (state < kInline) {
-    // The common case, room in the cell, decided without a branch on what the cell holds: a run
-    // of inserts then keeps several misses of the cache in flight.
-    const bool present = (state == 1) & (cell.id[0] == lId) & (cell.ix[0] == lIx);
-    if (present) return;
-    cell.id[state] = lId;
-    cell.ix[state] = lIx;
-    set_state(b, state + 1);
+  // The common case, a free slot in the cell, decided without a branch on what the cell holds:
+  // a run of inserts then keeps several misses of the cache in flight.
+  const std::int32_t free = free_mark(b);
+  const std::uint32_t s = cell.id[0] != free;  // the first slot that can be free
+  const bool taken = (s == 1) & (((cell.id[0] == lId) & (cell.ix[0] == lIx)) | (cell.id[0] == block_mark(b)));
+  if (cell.id[s] == free && !taken) {
+    cell.id[s] = lId;
+    cell.ix[s] = lIx;
     return;
   }
   insert_beyond_cell(b, lId, lIx);
@@ -209,8 +194,9 @@ void clsHashIdIx::insert_beyond_cell(std::uint32_t b, std::int32_t lId, std::int
     block[kHeader + kInline] = lId;
     block[kHeader + capacity + kInline] = lIx;
     block[1] = kInline + 1;
-    std::memcpy(cell.id, &block, sizeof block);
-    set_state(b, kBlock);
+    cell.id[0] = block_mark(b);
+    cell.id[1] = free_mark(b);
+    std::memcpy(cell.ix, &block, sizeof block);
     return;
   }
   std::int32_t* block = block_in(cell);
@@ -224,7 +210,7 @@ void clsHashIdIx::insert_beyond_cell(std::uint32_t b, std::int32_t lId, std::int
     grown[1] = count;
     give_back(block);
     block = grown;
-    std::memcpy(cell.id, &block, sizeof block);
+    std::memcpy(cell.ix, &block, sizeof block);
   }
   block[kHeader + count] = lId;
   block[kHeader + block[0] + count] = lIx;
@@ -251,7 +237,7 @@ void clsHashIdIx::remove_slot(std::int32_t id, const Slots& slots, std::int32_t 
   if (slots.block) {
     slots.block[1] = last;
   } else {
-    set_state(bucket_index(id), static_cast<std::uint32_t>(last));
+    slots.id[last] = free_mark(bucket_index(id));
   }
 }
 

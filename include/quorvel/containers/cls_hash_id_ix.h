@@ -81,14 +81,13 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
     // every other bucket of two pairs and stall a run of lookups on each miss of the cache.
     if (table_) {
       const std::uint32_t b = bucket_index(lId);
-      const std::uint32_t state = state_of(b);
-      if (state != kBlock) {
-        const Cell& cell = table_[b];
-        const std::uint32_t s = (state > 1) & (cell.id[0] != lId);
-        if (s >= state || cell.id[s] != lId) return false;
+      const Cell& cell = table_[b];
+      const std::uint32_t s = cell.id[0] != lId;
+      if (cell.id[s] == lId) {
         retIx = cell.ix[s];
         return true;
       }
+      if (cell.id[0] != block_mark(b)) return false;
     }
     return find_first_rest(lId, retIx);
   }
@@ -99,16 +98,21 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
  private:
   // Each bucket is one 16-byte cell, so that a table sized for a million ids stays small enough
   // for the caches and costs few fresh pages. The cell holds the bucket's pairs while it has at
-  // most two, else a pointer to its block; two bits per bucket in `states_` say which (the
-  // number of pairs, or kBlock). A block is its capacity, its count, the ids of slots 0 to
-  // capacity - 1, then their indexes.
+  // most two, else a pointer to its block (in place of the indexes). What it holds is told by ids
+  // that can never lie in the bucket: `free_mark` in a slot's id marks it free (zero everywhere
+  // but in bucket 0, so that fresh zeroed pages are empty buckets), `block_mark` in slot 0 marks
+  // a block. A block is its capacity, its count, the ids of slots 0 to capacity - 1, then their
+  // indexes.
   static constexpr std::int32_t kInline = 2;
   static constexpr std::uint32_t kBlock = 3;
   struct Cell {
     std::int32_t id[kInline];
     std::int32_t ix[kInline];
   };
-  static_assert(sizeof(Cell) == 16 && sizeof(std::int32_t*) <= sizeof(Cell::id));
+  static_assert(sizeof(Cell) == 16 && sizeof(std::int32_t*) <= sizeof(Cell::ix));
+  // Ids 0, 1 and 2 lie in buckets 0, 1 and 2 (there are at least 53).
+  static std::int32_t free_mark(std::uint32_t b) noexcept { return b == 0 ? 2 : 0; }
+  static std::int32_t block_mark(std::uint32_t b) noexcept { return b == 1 ? 2 : 1; }
   // A bucket's slots wherever they lie; `block` is null for the pairs in the cell.
   struct Slots {
     std::int32_t count = 0;
@@ -127,10 +131,11 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
     const std::uint64_t low = bucket_magic_ * magnitude;
     return static_cast<std::uint32_t>((static_cast<Wide>(low) * static_cast<std::uint32_t>(bucket_count_)) >> 64);
   }
-  std::uint32_t state_of(std::uint32_t b) const noexcept { return (states_[b >> 5] >> ((b & 31) * 2)) & 3; }
-  void set_state(std::uint32_t b, std::uint32_t state) noexcept {
-    const std::uint32_t shift = (b & 31) * 2;
-    states_[b >> 5] = (states_[b >> 5] & ~(std::uint64_t{3} << shift)) | std::uint64_t{state} << shift;
+  // The number of pairs in the cell, or kBlock.
+  std::uint32_t state_of(std::uint32_t b) const noexcept {
+    const Cell& cell = table_[b];
+    if (cell.id[0] == block_mark(b)) return kBlock;
+    return static_cast<std::uint32_t>(cell.id[0] != free_mark(b)) + static_cast<std::uint32_t>(cell.id[1] != free_mark(b));
   }
   static std::int32_t* block_in(const Cell& cell) noexcept;
   Slots slots_of(std::int32_t id) const noexcept;
@@ -145,8 +150,7 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   void remove_slot(std::int32_t id, const Slots& slots, std::int32_t s) noexcept;
   Unknown* sender() noexcept { return as_unknown(static_cast<Object*>(this)); }
 
-  std::uint64_t* states_ = nullptr;  // the bucket states, then the cells, in one mapping
-  Cell* table_ = nullptr;            // null once torn down
+  Cell* table_ = nullptr;  // null once torn down
   std::int32_t bucket_count_ = 0;
   std::uint64_t bucket_magic_ = 0;  // for the remainder by multiplication
   std::int32_t increment_ = 10;
