@@ -161,26 +161,10 @@ bool clsHashIdIx::bFindIdIx(std::int32_t lId, std::int32_t lIx) {
   return false;
 }
 
-void clsHashIdIx::InsertIdIx(std::int32_t lId, std::int32_t lIx) {
-  sizing_open_ = false;
+void clsHashIdIx::insert_beyond_cell(std::int32_t lId, std::int32_t lIx) {
   if (!table_) raise(Failure::InvalidState, sender());
-  const std::uint32_t b = bucket_index(lId);
-  Cell& cell = table_[b];
-  // The common case, a free slot in the cell, decided without a branch on what the cell holds:
-  // a run of inserts then keeps several misses of the cache in flight.
-  const std::int32_t free = free_mark(b);
-  const std::uint32_t s = cell.id[0] != free;  // the first slot that can be free
-  const bool taken = (s == 1) & (((cell.id[0] == lId) & (cell.ix[0] == lIx)) | (cell.id[0] == block_mark(b)));
-  if (cell.id[s] == free && !taken) {
-    cell.id[s] = lId;
-    cell.ix[s] = lIx;
-    return;
-  }
-  insert_beyond_cell(b, lId, lIx);
-}
-
-void clsHashIdIx::insert_beyond_cell(std::uint32_t b, std::int32_t lId, std::int32_t lIx) {
   if (bFindIdIx(lId, lIx)) return;
+  const std::uint32_t b = bucket_index(lId);
   Cell& cell = table_[b];
   if (state_of(b) == kInline) {
     // The bucket's first block; the growth policy counts the cell's pairs as its first slots.
@@ -194,8 +178,7 @@ void clsHashIdIx::insert_beyond_cell(std::uint32_t b, std::int32_t lId, std::int
     block[kHeader + kInline] = lId;
     block[kHeader + capacity + kInline] = lIx;
     block[1] = kInline + 1;
-    cell.id[0] = block_mark(b);
-    cell.id[1] = free_mark(b);
+    cell.id[0] = cell.id[1] = block_mark(b);
     std::memcpy(cell.ix, &block, sizeof block);
     return;
   }

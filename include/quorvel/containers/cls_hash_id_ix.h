@@ -53,7 +53,25 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   bool bFindIdIx(std::int32_t lId, std::int32_t lIx);
   /// Stores the pair unless present; closes the sizing phase either way. Raises 7 (nothing
   /// stored, the phase closed all the same).
-  void InsertIdIx(std::int32_t lId, std::int32_t lIx);
+  void InsertIdIx(std::int32_t lId, std::int32_t lIx) {
+    sizing_open_ = false;
+    // Inline for the common case, a free slot in the cell, decided without a branch on what the
+    // cell holds and in few instructions: a run of inserts then keeps many misses of the cache
+    // in flight. A cell pointing to a block has no free slot.
+    if (table_) {
+      const std::uint32_t b = bucket_index(lId);
+      Cell& cell = table_[b];
+      const std::int32_t free = free_mark(b);
+      const std::uint32_t s = cell.id[0] != free;  // the first slot that can be free
+      const bool present = (cell.id[0] == lId) & (cell.ix[0] == lIx);
+      if (cell.id[s] == free && !present) {
+        cell.id[s] = lId;
+        cell.ix[s] = lIx;
+        return;
+      }
+    }
+    insert_beyond_cell(lId, lIx);
+  }
   /// A new Collection of the id's indexes in slot order, or Nothing when there are none. Raises 7.
   Ref<Collection> colLookupIx4Id(std::int32_t lId);
   /// Removes every pair of this id.
@@ -100,7 +118,7 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   // for the caches and costs few fresh pages. The cell holds the bucket's pairs while it has at
   // most two, else a pointer to its block (in place of the indexes). What it holds is told by ids
   // that can never lie in the bucket: `free_mark` in a slot's id marks it free (zero everywhere
-  // but in bucket 0, so that fresh zeroed pages are empty buckets), `block_mark` in slot 0 marks
+  // but in bucket 0, so that fresh zeroed pages are empty buckets), `block_mark` in both marks
   // a block. A block is its capacity, its count, the ids of slots 0 to capacity - 1, then their
   // indexes.
   static constexpr std::int32_t kInline = 2;
@@ -140,7 +158,7 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   static std::int32_t* block_in(const Cell& cell) noexcept;
   Slots slots_of(std::int32_t id) const noexcept;
   bool find_first_rest(std::int32_t lId, std::int32_t& retIx);
-  [[gnu::noinline]] void insert_beyond_cell(std::uint32_t b, std::int32_t lId, std::int32_t lIx);
+  void insert_beyond_cell(std::int32_t lId, std::int32_t lIx);
   static std::size_t table_bytes(std::int32_t buckets);
   void reset_table(std::int32_t buckets);
   std::int32_t next_capacity(std::int32_t capacity) const;
