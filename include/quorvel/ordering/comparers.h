@@ -37,7 +37,9 @@ class BinaryModeComparer final : public ObjectImpl<IComparer, IrefStringComparer
   std::int16_t Compare(const Variant& A, const Variant& B) override;
   /// -1, 0 or 1; never raises. Inline: a caller holding the class itself pays no further call.
   std::int16_t Compare(String& A, String& B) override {
-    return static_cast<std::int16_t>(compare_binary(A.view(), B.view()));
+    const int order = compare_binary(A.view(), B.view());
+    if (order < -1 || order > 1) __builtin_unreachable();  // lets a caller widening it tail-call
+    return static_cast<std::int16_t>(order);
   }
   /// The comparer itself under its own class interface.
   Ref<BinaryModeComparer> get_Object();
@@ -60,7 +62,9 @@ class TextModeComparer final : public ObjectImpl<IComparer, IrefStringComparer> 
   /// -1, 0 or 1. Raises std::bad_alloc only (a collator's first use on a thread). Inline: a
   /// caller holding the class itself pays no further call.
   std::int16_t Compare(String& A, String& B) override {
-    return static_cast<std::int16_t>(compare_text(A.view(), B.view()));
+    const int order = compare_text(A.view(), B.view());
+    if (order < -1 || order > 1) __builtin_unreachable();  // lets a caller widening it tail-call
+    return static_cast<std::int16_t>(order);
   }
   /// The comparer itself under its own class interface.
   Ref<TextModeComparer> get_Object();
