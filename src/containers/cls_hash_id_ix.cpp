@@ -36,21 +36,35 @@ clsHashIdIx::clsHashIdIx() { reset_table(1000); }
 
 clsHashIdIx::~clsHashIdIx() { release_storage(); }
 
+std::size_t clsHashIdIx::table_bytes(std::int32_t buckets) {
+  return static_cast<std::size_t>(buckets) * sizeof(Cell);
+}
+
 void clsHashIdIx::reset_table(std::int32_t buckets) {
   // Zeroed pages come lazily, so even the largest table costs only what its ids touch.
-  auto* fresh = static_cast<Bucket*>(allocate_table_memory(static_cast<std::size_t>(buckets) * sizeof(Bucket)));
+  auto* fresh = static_cast<Cell*>(allocate_table_memory(table_bytes(buckets)));
   release_storage();
   table_ = fresh;
+  table_[0].id[0] = table_[0].id[1] = free_mark(0);
   bucket_count_ = buckets;
   bucket_magic_ = ~std::uint64_t{0} / static_cast<std::uint32_t>(buckets) + 1;
+}
+
+std::int32_t* clsHashIdIx::block_in(const Cell& cell) noexcept {
+  std::int32_t* block = nullptr;
+  std::memcpy(&block, cell.ix, sizeof block);
+  return block;
 }
 
 void clsHashIdIx::release_storage() noexcept {
   if (table_) {
     for (std::int32_t b = 0; unpooled_ > 0 && b < bucket_count_; ++b) {
-      if (table_[b].rest && table_[b].spill() > kPooled) free_memory(table_[b].rest), --unpooled_;
+      const auto i = static_cast<std::uint32_t>(b);
+      if (state_of(i) != kBlock) continue;
+      std::int32_t* block = block_in(table_[i]);
+      if (block[0] > kPooled) free_memory(block), --unpooled_;
     }
-    free_table_memory(table_, static_cast<std::size_t>(bucket_count_) * sizeof(Bucket));
+    free_table_memory(table_, table_bytes(bucket_count_));
     table_ = nullptr;
   }
   unpooled_ = 0;
@@ -63,53 +77,66 @@ void clsHashIdIx::release_storage() noexcept {
 
 void clsHashIdIx::TearDown() noexcept { release_storage(); }
 
-std::int32_t* clsHashIdIx::take_block(std::int32_t slots) {
-  const auto ints = static_cast<std::size_t>(slots) * 2;
-  if (slots > kPooled) {
-    auto* block = static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
+clsHashIdIx::Slots clsHashIdIx::slots_of(std::int32_t id) const noexcept {
+  if (!table_) return {};
+  const std::uint32_t b = bucket_index(id);
+  Cell& cell = table_[b];
+  const std::uint32_t state = state_of(b);
+  if (state != kBlock) return {static_cast<std::int32_t>(state), cell.id, cell.ix, nullptr};
+  std::int32_t* block = block_in(cell);
+  return {block[1], block + kHeader, block + kHeader + block[0], block};
+}
+
+std::int32_t* clsHashIdIx::take_block(std::int32_t capacity) {
+  const auto ints = static_cast<std::size_t>(kHeader) + static_cast<std::size_t>(capacity) * 2;
+  std::int32_t* block = nullptr;
+  if (capacity > kPooled) {
+    block = static_cast<std::int32_t*>(allocate_memory(ints * sizeof(std::int32_t)));
     ++unpooled_;
-    return block;
+  } else if (std::int32_t* recycled = free_[static_cast<std::size_t>(capacity)]) {
+    std::memcpy(&free_[static_cast<std::size_t>(capacity)], recycled, sizeof(std::int32_t*));
+    block = recycled;
+  } else {
+    if (bump_left_ < ints) {
+      constexpr std::size_t kChunkInts = 1 << 16;
+      chunks_.reserve(chunks_.size() + 1);  // so that keeping the chunk cannot fail after taking it
+      bump_ = static_cast<std::int32_t*>(allocate_memory(kChunkInts * sizeof(std::int32_t)));
+      chunks_.push_back(bump_);
+      bump_left_ = kChunkInts;
+    }
+    block = bump_;
+    bump_ += ints;  // an even number of ints: every block can hold the free-list link
+    bump_left_ -= ints;
   }
-  if (std::int32_t* recycled = free_[static_cast<std::size_t>(slots)]) {
-    std::memcpy(&free_[static_cast<std::size_t>(slots)], recycled, sizeof(std::int32_t*));
-    return recycled;
-  }
-  if (bump_left_ < ints) {
-    constexpr std::size_t kChunkInts = 1 << 16;
-    chunks_.reserve(chunks_.size() + 1);  // so that keeping the chunk cannot fail after taking it
-    bump_ = static_cast<std::int32_t*>(allocate_memory(kChunkInts * sizeof(std::int32_t)));
-    chunks_.push_back(bump_);
-    bump_left_ = kChunkInts;
-  }
-  std::int32_t* block = bump_;
-  bump_ += ints;
-  bump_left_ -= ints;
+  block[0] = capacity;
+  block[1] = 0;
   return block;
 }
 
-void clsHashIdIx::give_back(std::int32_t* block, std::int32_t slots) noexcept {
-  if (slots > kPooled) {
+void clsHashIdIx::give_back(std::int32_t* block) noexcept {
+  const std::int32_t capacity = block[0];
+  if (capacity > kPooled) {
     --unpooled_;
     return free_memory(block);
   }
   // A freed block keeps the link to the next free block of its size in its first bytes.
-  std::memcpy(block, &free_[static_cast<std::size_t>(slots)], sizeof(std::int32_t*));
-  free_[static_cast<std::size_t>(slots)] = block;
+  std::memcpy(block, &free_[static_cast<std::size_t>(capacity)], sizeof(std::int32_t*));
+  free_[static_cast<std::size_t>(capacity)] = block;
 }
 
-std::int32_t clsHashIdIx::next_capacity(const Bucket& b) const {
+std::int32_t clsHashIdIx::next_capacity(std::int32_t capacity) const {
   std::int64_t next = 0;
-  if (b.capacity == 0) {
+  if (capacity == 0) {
     next = spare_slots_ ? 2 : increment_;
   } else if (!spare_slots_) {
-    next = std::int64_t{b.capacity} + increment_;
-  } else if (b.capacity < 2) {
+    next = std::int64_t{capacity} + increment_;
+  } else if (capacity < 2) {
     next = 2;  // ln 1 = 0: step onto the start of the spare sequence
   } else {
-    const double c = b.capacity;
+    const double c = capacity;
     next = static_cast<std::int64_t>(std::nearbyint(c + c / std::log(c))) - 1;
   }
-  if (next > std::numeric_limits<std::int32_t>::max() / 2) raise_out_of_memory();
+  if (next > (std::numeric_limits<std::int32_t>::max() - kHeader) / 2) raise_out_of_memory();
   return static_cast<std::int32_t>(next);
 }
 
@@ -127,81 +154,82 @@ void clsHashIdIx::put_lTableSize(std::int32_t Value) {
 }
 
 bool clsHashIdIx::bFindIdIx(std::int32_t lId, std::int32_t lIx) {
-  Bucket* b = bucket_of(lId);
-  if (!b) return false;
-  for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->id(s) == lId && b->ix(s) == lIx) return true;
+  const Slots slots = slots_of(lId);
+  for (std::int32_t s = 0; s < slots.count; ++s) {
+    if (slots.id[s] == lId && slots.ix[s] == lIx) return true;
   }
   return false;
 }
 
-void clsHashIdIx::InsertIdIx(std::int32_t lId, std::int32_t lIx) {
-  sizing_open_ = false;
-  Bucket* b = bucket_of(lId);
-  if (!b) raise(Failure::InvalidState, sender());
-  // The common case, a bucket with a free slot of its own, decided without a branch on what the
-  // bucket holds: a run of inserts then keeps several cache misses in flight.
-  if (b->count < kInline) {
-    const std::int32_t c = b->count;
-    const bool present = (c > 0) & (b->id_in[0] == lId) & (b->ix_in[0] == lIx);
-    const std::int32_t capacity = b->capacity == 0 ? (spare_slots_ ? 2 : increment_) : b->capacity;
-    if (present) return;
-    if (c < capacity) {
-      b->capacity = capacity;
-      b->id_in[c] = lId;
-      b->ix_in[c] = lIx;
-      b->count = c + 1;
-      return;
-    }
-  }
+void clsHashIdIx::insert_beyond_cell(std::int32_t lId, std::int32_t lIx) {
+  if (!table_) raise(Failure::InvalidState, sender());
   if (bFindIdIx(lId, lIx)) return;
-  if (b->count == b->capacity) {
-    const std::int32_t capacity = next_capacity(*b);
-    if (b->rest) {
-      const std::int32_t spill = capacity - kInline;
-      std::int32_t* block = take_block(spill);
-      const auto moved = static_cast<std::size_t>(b->count - kInline) * sizeof(std::int32_t);
-      std::memcpy(block, b->rest, moved);
-      std::memcpy(block + spill, b->rest + b->spill(), moved);
-      give_back(b->rest, b->spill());
-      b->rest = block;
+  const std::uint32_t b = bucket_index(lId);
+  Cell& cell = table_[b];
+  if (state_of(b) == kInline) {
+    // The bucket's first block; the growth policy counts the cell's pairs as its first slots.
+    std::int32_t capacity = 0;
+    while (capacity <= kInline) capacity = next_capacity(capacity);
+    std::int32_t* block = take_block(capacity);
+    for (std::int32_t s = 0; s < kInline; ++s) {
+      block[kHeader + s] = cell.id[s];
+      block[kHeader + capacity + s] = cell.ix[s];
     }
-    b->capacity = capacity;
+    block[kHeader + kInline] = lId;
+    block[kHeader + capacity + kInline] = lIx;
+    block[1] = kInline + 1;
+    cell.id[0] = cell.id[1] = block_mark(b);
+    std::memcpy(cell.ix, &block, sizeof block);
+    return;
   }
-  if (b->count >= kInline && !b->rest) b->rest = take_block(b->spill());
-  b->id(b->count) = lId;
-  b->ix(b->count) = lIx;
-  ++b->count;
+  std::int32_t* block = block_in(cell);
+  const std::int32_t count = block[1];
+  if (count == block[0]) {
+    const std::int32_t capacity = next_capacity(block[0]);
+    std::int32_t* grown = take_block(capacity);
+    const auto moved = static_cast<std::size_t>(count) * sizeof(std::int32_t);
+    std::memcpy(grown + kHeader, block + kHeader, moved);
+    std::memcpy(grown + kHeader + capacity, block + kHeader + count, moved);
+    grown[1] = count;
+    give_back(block);
+    block = grown;
+    std::memcpy(cell.ix, &block, sizeof block);
+  }
+  block[kHeader + count] = lId;
+  block[kHeader + block[0] + count] = lIx;
+  block[1] = count + 1;
 }
 
 Ref<Collection> clsHashIdIx::colLookupIx4Id(std::int32_t lId) {
-  Bucket* b = bucket_of(lId);
-  if (!b || b->count == 0) return {};
+  const Slots slots = slots_of(lId);
+  if (slots.count == 0) return {};
   Ref<Collection> found = make<Collection>();
   bool any = false;
-  for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->id(s) != lId) continue;
-    found->Add(Variant(b->ix(s)));
+  for (std::int32_t s = 0; s < slots.count; ++s) {
+    if (slots.id[s] != lId) continue;
+    found->Add(Variant(slots.ix[s]));
     any = true;
   }
   return any ? found : Ref<Collection>();
 }
 
-void clsHashIdIx::remove_slot(Bucket& b, std::int32_t s) noexcept {
-  const std::int32_t last = b.count - 1;
-  if (s != last) {
-    b.id(s) = b.id(last);
-    b.ix(s) = b.ix(last);
+void clsHashIdIx::remove_slot(std::int32_t id, const Slots& slots, std::int32_t s) noexcept {
+  const std::int32_t last = slots.count - 1;
+  slots.id[s] = slots.id[last];
+  slots.ix[s] = slots.ix[last];
+  if (slots.block) {
+    slots.block[1] = last;
+  } else {
+    slots.id[last] = free_mark(bucket_index(id));
   }
-  b.count = last;
 }
 
 void clsHashIdIx::RemoveAllIx4Id(std::int32_t lId) {
-  Bucket* b = bucket_of(lId);
-  if (!b) return;
-  for (std::int32_t s = 0; s < b->count;) {
-    if (b->id(s) == lId) {
-      remove_slot(*b, s);
+  for (std::int32_t s = 0;;) {
+    const Slots slots = slots_of(lId);
+    if (s >= slots.count) return;
+    if (slots.id[s] == lId) {
+      remove_slot(lId, slots, s);
     } else {
       ++s;
     }
@@ -209,21 +237,20 @@ void clsHashIdIx::RemoveAllIx4Id(std::int32_t lId) {
 }
 
 void clsHashIdIx::RemoveIx4Id(std::int32_t lId, std::int32_t lIx) {
-  Bucket* b = bucket_of(lId);
-  if (!b) return;
-  for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->id(s) == lId && b->ix(s) == lIx) return remove_slot(*b, s);
+  const Slots slots = slots_of(lId);
+  for (std::int32_t s = 0; s < slots.count; ++s) {
+    if (slots.id[s] == lId && slots.ix[s] == lIx) return remove_slot(lId, slots, s);
   }
 }
 
 void clsHashIdIx::LookupIx4Id(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount, bool bRedimToProperSize) {
   lIxCount = 0;
-  Bucket* b = bucket_of(lId);
-  if (!b || b->count == 0) return;
-  ArrayOf<std::int32_t> result(1, b->count);
+  const Slots slots = slots_of(lId);
+  if (slots.count == 0) return;
+  ArrayOf<std::int32_t> result(1, slots.count);
   std::int32_t found = 0;
-  for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->id(s) == lId) result.items()[static_cast<std::size_t>(found++)] = b->ix(s);
+  for (std::int32_t s = 0; s < slots.count; ++s) {
+    if (slots.id[s] == lId) result.items()[static_cast<std::size_t>(found++)] = slots.ix[s];
   }
   if (found == 0 && !bRedimToProperSize) return;  // no match: the buffer was never re-created
   if (bRedimToProperSize) result.resize(std::max(found, 1));
@@ -239,28 +266,26 @@ std::int32_t clsHashIdIx::FindFirstIxDefault(std::int32_t lId, std::int32_t Defa
 
 void clsHashIdIx::LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount) {
   lIxCount = 0;
-  Bucket* b = bucket_of(lId);
-  if (!b) return;
+  const Slots slots = slots_of(lId);
   std::int32_t found = 0;
-  for (std::int32_t s = 0; s < b->count; ++s) found += b->id(s) == lId ? 1 : 0;
+  for (std::int32_t s = 0; s < slots.count; ++s) found += slots.id[s] == lId ? 1 : 0;
   if (found == 0) return;
   const std::int64_t length = std::int64_t{lIxs.upper_bound()} - lIxs.lower_bound() + 1;  // 9 when unallocated
-  if (length < b->count) {
-    lIxs = ArrayOf<std::int32_t>(1, b->count);
+  if (length < slots.count) {
+    lIxs = ArrayOf<std::int32_t>(1, slots.count);
   } else if (lIxs.lower_bound() != 1) {
     raise(Failure::LboundNotOne, sender());
   }
-  for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->id(s) == lId) lIxs.items()[static_cast<std::size_t>(lIxCount++)] = b->ix(s);
+  for (std::int32_t s = 0; s < slots.count; ++s) {
+    if (slots.id[s] == lId) lIxs.items()[static_cast<std::size_t>(lIxCount++)] = slots.ix[s];
   }
 }
 
 bool clsHashIdIx::find_first_rest(std::int32_t lId, std::int32_t& retIx) {
-  Bucket* b = bucket_of(lId);
-  if (!b) return false;
-  for (std::int32_t s = 0; s < b->count; ++s) {
-    if (b->id(s) == lId) {
-      retIx = b->ix(s);
+  const Slots slots = slots_of(lId);
+  for (std::int32_t s = 0; s < slots.count; ++s) {
+    if (slots.id[s] == lId) {
+      retIx = slots.ix[s];
       return true;
     }
   }
@@ -271,11 +296,10 @@ bool clsHashIdIx::TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t l
   // The condition may change this object: each step looks the bucket up afresh and stops where
   // the pairs end.
   for (std::int32_t s = 0;; ++s) {
-    Bucket* b = bucket_of(lId);
-    if (!b) return false;
-    while (s < b->count && b->id(s) != lId) ++s;
-    if (s >= b->count) return false;
-    const std::int32_t ix = b->ix(s);
+    const Slots slots = slots_of(lId);
+    while (s < slots.count && slots.id[s] != lId) ++s;
+    if (s >= slots.count) return false;
+    const std::int32_t ix = slots.ix[s];
     if (!Condition) raise_runtime_error(RuntimeError::ObjectNotSet);
     if (Condition->Test(ix)) {
       retIx = ix;

@@ -1,7 +1,6 @@
 // The ready-made comparers and their descriptions.
 #include "quorvel/ordering/comparers.h"
 
-#include "quorvel/platform/collation.h"
 #include "quorvel/platform/describe.h"
 
 namespace quorvel {
@@ -25,10 +24,6 @@ std::int16_t BinaryModeComparer::Compare(const Variant& A, const Variant& B) {
   return CompareVariants(A, B, CompareMode::Binary);
 }
 
-std::int16_t BinaryModeComparer::Compare(String& A, String& B) {
-  return static_cast<std::int16_t>(compare_binary(A.view(), B.view()));
-}
-
 Ref<BinaryModeComparer> BinaryModeComparer::get_Object() { return Ref<BinaryModeComparer>(this); }
 
 Ref<IrefStringComparer> BinaryModeComparer::as_string_comparer() { return Ref<IrefStringComparer>(this); }
@@ -41,10 +36,6 @@ const ClassInfo& TextModeComparer::describe() {
 
 std::int16_t TextModeComparer::Compare(const Variant& A, const Variant& B) {
   return CompareVariants(A, B, CompareMode::Text);
-}
-
-std::int16_t TextModeComparer::Compare(String& A, String& B) {
-  return static_cast<std::int16_t>(compare_text(A.view(), B.view()));
 }
 
 Ref<TextModeComparer> TextModeComparer::get_Object() { return Ref<TextModeComparer>(this); }

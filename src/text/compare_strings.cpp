@@ -15,25 +15,30 @@ struct StringComparerCache;
 thread_local StringComparerCache* current_cache [[gnu::tls_model("initial-exec")]] = nullptr;
 
 // In the thread context rather than thread_local: resetting a context (as every scenario does)
-// must release the comparers with everything else the thread made.
+// must release the comparers with everything else the thread made. Held by their own final
+// classes, so that a comparison is a direct call rather than one through the interface.
 struct StringComparerCache {
-  Ref<IrefStringComparer> binary;
-  Ref<IrefStringComparer> text;
+  Ref<BinaryModeComparer> binary;
+  Ref<TextModeComparer> text;
   StringComparerCache() noexcept { current_cache = this; }
   ~StringComparerCache() { current_cache = nullptr; }
   StringComparerCache(const StringComparerCache&) = delete;
   StringComparerCache& operator=(const StringComparerCache&) = delete;
 };
 
-StringComparerCache& cache() {
-  StringComparerCache* c = current_cache;
-  return c ? *c : this_thread_context().slot<StringComparerCache>();
+// Out of line, so that the usual call keeps no frame of its own.
+template <class Comparer, Ref<Comparer> StringComparerCache::*Slot>
+[[gnu::noinline, gnu::cold]] Comparer& first_use() {
+  Ref<Comparer>& slot = this_thread_context().slot<StringComparerCache>().*Slot;
+  if (!slot) slot = make<Comparer>();
+  return *slot;
 }
 
-template <class Comparer>
-IrefStringComparer& cached(Ref<IrefStringComparer>& slot) {
-  if (!slot) [[unlikely]] slot = make<Comparer>()->as_string_comparer();
-  return *slot;
+template <class Comparer, Ref<Comparer> StringComparerCache::*Slot>
+Comparer& cached() {
+  const StringComparerCache* c = current_cache;
+  if (c && c->*Slot) [[likely]] return *(c->*Slot);
+  return first_use<Comparer, Slot>();
 }
 
 }  // namespace
@@ -41,9 +46,9 @@ IrefStringComparer& cached(Ref<IrefStringComparer>& slot) {
 std::int32_t CompareStrings(String& A, String& B, std::int32_t CompareMode) {
   switch (CompareMode) {
     case 0:
-      return cached<BinaryModeComparer>(cache().binary).Compare(A, B);
+      return cached<BinaryModeComparer, &StringComparerCache::binary>().Compare(A, B);
     case 1:
-      return cached<TextModeComparer>(cache().text).Compare(A, B);
+      return cached<TextModeComparer, &StringComparerCache::text>().Compare(A, B);
     case 2:
       return compare_text(A.view(), B.view());
     default:

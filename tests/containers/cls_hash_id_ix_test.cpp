@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <functional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,6 +124,47 @@ TEST_F(HashLive, BothGrowthPoliciesKeepEveryPair) {
       if (i % 3 == 0) expected.push_back(i);
     }
     EXPECT_EQ(all_of(*h, 3), expected);
+  }
+}
+
+// Random runs against a plain model (53 buckets of pair lists, a removal moving the bucket's
+// last pair into the hole), over the ids that mark free slots and blocks in other buckets.
+TEST_F(HashLive, RandomRunsMatchAListPerBucket) {
+  const std::int32_t ids[] = {0, 1, 2, 53, -53, 106, 54, -55, 107, 7, INT_MIN, INT_MAX};
+  struct Row {
+    std::int32_t increment;
+    bool spare;
+  } rows[] = {{1, false}, {10, false}, {100, false}, {1, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.increment) + (row.spare ? " spare" : ""));
+    auto h = make<clsHashIdIx>();
+    h->put_lTableSize(1);
+    h->put_lSlotSizeIncrement(row.increment);
+    h->put_SpareSlots(row.spare);
+    std::vector<std::pair<std::int32_t, std::int32_t>> model[53];
+    auto bucket = [&](std::int32_t id) -> auto& { return model[static_cast<std::uint32_t>(std::abs(std::int64_t{id}) % 53)]; };
+    std::mt19937 random(7);
+    for (int step = 0; step < 4000; ++step) {
+      const std::int32_t id = ids[random() % std::size(ids)];
+      const auto ix = static_cast<std::int32_t>(random() % 4) - 1;
+      auto& pairs = bucket(id);
+      const auto at = std::find(pairs.begin(), pairs.end(), std::pair{id, ix});
+      if (random() % 3 != 0) {
+        h->InsertIdIx(id, ix);
+        if (at == pairs.end()) pairs.emplace_back(id, ix);
+      } else {
+        h->RemoveIx4Id(id, ix);
+        if (at != pairs.end()) *at = pairs.back(), pairs.pop_back();
+      }
+      std::vector<std::int32_t> expected;
+      for (const auto& p : pairs) {
+        if (p.first == id) expected.push_back(p.second);
+      }
+      ASSERT_EQ(all_of(*h, id), expected) << "step " << step;
+      std::int32_t first = 99;
+      ASSERT_EQ(h->TryFindFirstIx(id, first), !expected.empty());
+      ASSERT_EQ(first, expected.empty() ? 99 : expected.front());
+    }
   }
 }
 

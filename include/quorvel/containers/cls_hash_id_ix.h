@@ -53,7 +53,25 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   bool bFindIdIx(std::int32_t lId, std::int32_t lIx);
   /// Stores the pair unless present; closes the sizing phase either way. Raises 7 (nothing
   /// stored, the phase closed all the same).
-  void InsertIdIx(std::int32_t lId, std::int32_t lIx);
+  void InsertIdIx(std::int32_t lId, std::int32_t lIx) {
+    sizing_open_ = false;
+    // Inline for the common case, a free slot in the cell, decided without a branch on what the
+    // cell holds and in few instructions: a run of inserts then keeps many misses of the cache
+    // in flight. A cell pointing to a block has no free slot.
+    if (table_) {
+      const std::uint32_t b = bucket_index(lId);
+      Cell& cell = table_[b];
+      const std::int32_t free = free_mark(b);
+      const std::uint32_t s = cell.id[0] != free;  // the first slot that can be free
+      const bool present = (cell.id[0] == lId) & (cell.ix[0] == lIx);
+      if (cell.id[s] == free && !present) {
+        cell.id[s] = lId;
+        cell.ix[s] = lIx;
+        return;
+      }
+    }
+    insert_beyond_cell(lId, lIx);
+  }
   /// A new Collection of the id's indexes in slot order, or Nothing when there are none. Raises 7.
   Ref<Collection> colLookupIx4Id(std::int32_t lId);
   /// Removes every pair of this id.
@@ -76,17 +94,18 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   void LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs, std::int32_t& lIxCount);
   /// True with the index of the id's first slot in `retIx`; else False, `retIx` untouched.
   bool TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
-    // Inline for the common case, a hit in one of the bucket's own slots: one cache line.
+    // Inline for the common case, a bucket whose pairs lie in its cell: one read of the table.
+    // Which slot to look at is computed rather than branched on: a branch would guess wrong for
+    // every other bucket of two pairs and stall a run of lookups on each miss of the cache.
     if (table_) {
-      const Bucket& b = table_[bucket_index(lId)];
-      if (b.count > 0 && b.id_in[0] == lId) {
-        retIx = b.ix_in[0];
+      const std::uint32_t b = bucket_index(lId);
+      const Cell& cell = table_[b];
+      const std::uint32_t s = cell.id[0] != lId;
+      if (cell.id[s] == lId) {
+        retIx = cell.ix[s];
         return true;
       }
-      if (b.count > 1 && b.id_in[1] == lId) {
-        retIx = b.ix_in[1];
-        return true;
-      }
+      if (cell.id[0] != block_mark(b)) return false;
     }
     return find_first_rest(lId, retIx);
   }
@@ -95,21 +114,31 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   bool TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t lId, std::int32_t& retIx);
 
  private:
-  // Slots 0 and 1 live in the bucket itself, so that a bucket of up to two pairs costs no block
-  // and a lookup one cache line (a bucket is 32 bytes, the table 64-byte aligned); slots 2 to
-  // capacity - 1 are a block of two parallel runs.
+  // Each bucket is one 16-byte cell, so that a table sized for a million ids stays small enough
+  // for the caches and costs few fresh pages. The cell holds the bucket's pairs while it has at
+  // most two, else a pointer to its block (in place of the indexes). What it holds is told by ids
+  // that can never lie in the bucket: `free_mark` in a slot's id marks it free (zero everywhere
+  // but in bucket 0, so that fresh zeroed pages are empty buckets), `block_mark` in both marks
+  // a block. A block is its capacity, its count, the ids of slots 0 to capacity - 1, then their
+  // indexes.
   static constexpr std::int32_t kInline = 2;
-  struct Bucket {
-    std::int32_t capacity = 0;
-    std::int32_t count = 0;
-    std::int32_t id_in[kInline] = {};
-    std::int32_t ix_in[kInline] = {};
-    std::int32_t* rest = nullptr;  // ids of slots kInline.., then their indexes; made on demand
-    std::int32_t spill() const noexcept { return capacity - kInline; }
-    std::int32_t& id(std::int32_t s) noexcept { return s < kInline ? id_in[s] : rest[s - kInline]; }
-    std::int32_t& ix(std::int32_t s) noexcept { return s < kInline ? ix_in[s] : rest[spill() + (s - kInline)]; }
+  static constexpr std::uint32_t kBlock = 3;
+  struct Cell {
+    std::int32_t id[kInline];
+    std::int32_t ix[kInline];
   };
-  static_assert(sizeof(Bucket) == 32);
+  static_assert(sizeof(Cell) == 16 && sizeof(std::int32_t*) <= sizeof(Cell::ix));
+  // Ids 0, 1 and 2 lie in buckets 0, 1 and 2 (there are at least 53).
+  static std::int32_t free_mark(std::uint32_t b) noexcept { return b == 0 ? 2 : 0; }
+  static std::int32_t block_mark(std::uint32_t b) noexcept { return b == 1 ? 2 : 1; }
+  // A bucket's slots wherever they lie; `block` is null for the pairs in the cell.
+  struct Slots {
+    std::int32_t count = 0;
+    std::int32_t* id = nullptr;
+    std::int32_t* ix = nullptr;
+    std::int32_t* block = nullptr;
+  };
+  static constexpr std::int32_t kHeader = 2;   // capacity and count before the runs
   static constexpr std::int32_t kPooled = 64;  // blocks up to this many slots come from the pool
 
   // |id rem N| (a truncating remainder takes the id's sign) is |id| mod N, taken by a multiply
@@ -120,17 +149,26 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
     const std::uint64_t low = bucket_magic_ * magnitude;
     return static_cast<std::uint32_t>((static_cast<Wide>(low) * static_cast<std::uint32_t>(bucket_count_)) >> 64);
   }
-  Bucket* bucket_of(std::int32_t id) const noexcept { return table_ ? &table_[bucket_index(id)] : nullptr; }
+  // The number of pairs in the cell, or kBlock.
+  std::uint32_t state_of(std::uint32_t b) const noexcept {
+    const Cell& cell = table_[b];
+    if (cell.id[0] == block_mark(b)) return kBlock;
+    return static_cast<std::uint32_t>(cell.id[0] != free_mark(b)) + static_cast<std::uint32_t>(cell.id[1] != free_mark(b));
+  }
+  static std::int32_t* block_in(const Cell& cell) noexcept;
+  Slots slots_of(std::int32_t id) const noexcept;
   bool find_first_rest(std::int32_t lId, std::int32_t& retIx);
+  void insert_beyond_cell(std::int32_t lId, std::int32_t lIx);
+  static std::size_t table_bytes(std::int32_t buckets);
   void reset_table(std::int32_t buckets);
-  std::int32_t next_capacity(const Bucket& b) const;
+  std::int32_t next_capacity(std::int32_t capacity) const;
   std::int32_t* take_block(std::int32_t capacity);
-  void give_back(std::int32_t* block, std::int32_t capacity) noexcept;
+  void give_back(std::int32_t* block) noexcept;
   void release_storage() noexcept;
-  static void remove_slot(Bucket& b, std::int32_t s) noexcept;
+  void remove_slot(std::int32_t id, const Slots& slots, std::int32_t s) noexcept;
   Unknown* sender() noexcept { return as_unknown(static_cast<Object*>(this)); }
 
-  Bucket* table_ = nullptr;  // null once torn down
+  Cell* table_ = nullptr;  // null once torn down
   std::int32_t bucket_count_ = 0;
   std::uint64_t bucket_magic_ = 0;  // for the remainder by multiplication
   std::int32_t increment_ = 10;

@@ -8,6 +8,7 @@
 #include "quorvel/frame/comparer_interfaces.h"
 #include "quorvel/ordering/compare_variants.h"
 #include "quorvel/platform/class_info.h"
+#include "quorvel/platform/collation.h"
 
 namespace quorvel {
 
@@ -34,8 +35,12 @@ class BinaryModeComparer final : public ObjectImpl<IComparer, IrefStringComparer
 
   /// Raises what `CompareVariants` raises.
   std::int16_t Compare(const Variant& A, const Variant& B) override;
-  /// -1, 0 or 1; never raises.
-  std::int16_t Compare(String& A, String& B) override;
+  /// -1, 0 or 1; never raises. Inline: a caller holding the class itself pays no further call.
+  std::int16_t Compare(String& A, String& B) override {
+    const int order = compare_binary(A.view(), B.view());
+    if (order < -1 || order > 1) __builtin_unreachable();  // lets a caller widening it tail-call
+    return static_cast<std::int16_t>(order);
+  }
   /// The comparer itself under its own class interface.
   Ref<BinaryModeComparer> get_Object();
   /// The comparer itself viewed as a string comparer (library-internal).
@@ -54,8 +59,13 @@ class TextModeComparer final : public ObjectImpl<IComparer, IrefStringComparer> 
 
   /// Raises what `CompareVariants` raises.
   std::int16_t Compare(const Variant& A, const Variant& B) override;
-  /// -1, 0 or 1. Raises std::bad_alloc only (a collator's first use on a thread).
-  std::int16_t Compare(String& A, String& B) override;
+  /// -1, 0 or 1. Raises std::bad_alloc only (a collator's first use on a thread). Inline: a
+  /// caller holding the class itself pays no further call.
+  std::int16_t Compare(String& A, String& B) override {
+    const int order = compare_text(A.view(), B.view());
+    if (order < -1 || order > 1) __builtin_unreachable();  // lets a caller widening it tail-call
+    return static_cast<std::int16_t>(order);
+  }
   /// The comparer itself under its own class interface.
   Ref<TextModeComparer> get_Object();
   /// The comparer itself viewed as a string comparer (library-internal).
