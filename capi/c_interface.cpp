@@ -143,6 +143,12 @@ Unknown& as_unknown(qv_object object) noexcept { return *reinterpret_cast<Unknow
 
 qv_object hand_out(Ref<Unknown> object) noexcept { return reinterpret_cast<qv_object>(object.detach()); }
 
+// Whether `v` is one of the `count` values at `args` (compared as addresses, whatever they point at).
+bool among(const qv_variant* v, const qv_variant* args, std::size_t count) noexcept {
+  const auto at = reinterpret_cast<std::uintptr_t>(v), first = reinterpret_cast<std::uintptr_t>(args);
+  return at >= first && at - first < count * sizeof(qv_variant);
+}
+
 void put_result(qv_variant* result, Variant&& value) noexcept {
   if (result) new (result) Variant(std::move(value));
 }
@@ -212,6 +218,21 @@ qv_status qv_get_dispid(qv_object object, const char* name, int32_t* out) {
 }
 
 qv_status qv_invoke(qv_object object, int32_t dispid, int kinds, qv_variant* args, size_t count, qv_variant* result) {
+  // The usual call: the result is made in the caller's variable itself, with no temporary to
+  // move from and no Empty written first. A result that is one of the arguments takes the path
+  // below, which empties it before the call as any other result.
+  if (result && !among(result, args, count)) {
+    Variant* out = &as_variant(result);
+    qv_status s = check_call(object, kinds, args, count);
+    if (s == QV_OK) {
+      s = guarded([&] {
+        std::span<Variant> list(count ? &as_variant(args) : nullptr, count);
+        ::new (out) Variant(invoke(as_unknown(object), dispid, static_cast<MemberKind>(kinds), list));
+      });
+    }
+    if (s != QV_OK) ::new (out) Variant();  // refused, or a failed call's half-made result
+    return s;
+  }
   if (const qv_status s = check_call(object, kinds, args, count, result)) return s;
   return guarded([&] {
     std::span<Variant> list(count ? &as_variant(args) : nullptr, count);

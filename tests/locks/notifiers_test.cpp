@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "quorvel/locks/cls_event_pump.h"
 #include "quorvel/locks/late_bound_notifier.h"
+#include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
 
@@ -85,6 +87,78 @@ TEST_F(NotifiersTest, DeliveryThatListenersDisturb) {
     heard.clear();
     if (notifier) notifier->NotifyClients(nullptr, Variant());
     EXPECT_EQ(heard, row.second);
+  }
+}
+
+// Listeners of both classes that, at their k-th call (or a listener object's release), detach,
+// attach, drop the raiser, raise again or raise: every raise ends whole, and afterwards each
+// listener still attached hears the next raise once.
+TEST(NotifierFaults, ListenersDisturbingAnyCall) {
+  struct Subject {
+    Ref<LateBoundNotifier> notifier = make<LateBoundNotifier>();
+    Ref<clsEventPump> pump = make<clsEventPump>();
+    int heard = 0;
+    bool raise_now = false;
+  };
+  using Each = std::function<void(EventSource&, const char16_t* event)>;
+  auto each = [](Subject& s, const Each& f) {
+    if (s.notifier) f(s.notifier->events(), u"OnNotify");
+    if (s.pump) f(s.pump->events(), u"TheEvent");
+  };
+  auto notify = [](Subject& s) {
+    if (const Ref<LateBoundNotifier> keep = s.notifier) keep->NotifyClients(nullptr, Variant(1));
+    if (const Ref<clsEventPump> keep = s.pump) {
+      Ref<Unknown> source(as_unknown(keep.get()));
+      String text(u"t");
+      Variant data;
+      keep->Raise(source, text, data);
+    }
+  };
+  constexpr EventCookie kObject = 3;  // the Meddler attached as a listener object (heard by no name)
+  const std::pair<const char*, std::function<void(Subject&)>> actions[] = {
+      {"detach all", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach_all(); }); }},
+      {"detach the first", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach(1); }); }},
+      {"release the listener object", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach(kObject); }); }},
+      {"attach", [&](Subject& s) { each(s, [&](EventSource& e, auto event) { e.attach(event, [&heard = s.heard](auto) { ++heard; }); }); }},
+      {"drop the raisers", [](Subject& s) { s.notifier = nullptr, s.pump = nullptr; }},
+      {"raise again", [&](Subject& s) { notify(s); }},
+      {"raise", [](Subject& s) { s.raise_now = true; }},  // from the listener, not from a destructor
+  };
+  for (const auto& row : actions) {
+    SCOPED_TRACE(row.first);
+    EXPECT_GT(fault::walk_meddling(
+                  [&](fault::Meddler::Plan& plan) {
+                    auto s = std::make_unique<Subject>();
+                    Subject& subject = *s;
+                    each(subject, [&](EventSource& e, auto event) {
+                      for (int i = 0; i < 3; ++i) {
+                        if (i + 1 == kObject) {
+                          e.attach(fault::meddler(plan, Variant()).to_object());
+                          continue;
+                        }
+                        e.attach(event, [&](std::span<Variant>) {
+                          ++subject.heard;
+                          plan.call_out();
+                          if (std::exchange(subject.raise_now, false)) raise_runtime_error(RuntimeError::InvalidProcedureCall);
+                        });
+                      }
+                    });
+                    plan.action = [&subject, &act = row.second] { (void)fault::outcome_of([&] { act(subject); }); };
+                    return s;
+                  },
+                  [&](std::unique_ptr<Subject>& s) { notify(*s); },
+                  [&](std::unique_ptr<Subject>& s) {
+                    std::size_t attached = 0;
+                    each(*s, [&](EventSource& e, auto) {
+                      e.detach(kObject);
+                      attached += e.size();
+                    });
+                    s->heard = 0;
+                    s->raise_now = false;
+                    notify(*s);
+                    EXPECT_EQ(static_cast<std::size_t>(s->heard), attached);
+                  }),
+              0);
   }
 }
 
