@@ -89,7 +89,6 @@ TEST(EntryFaults, EveryAllocationFailureRaisesSevenAndChangesNothing) {
       {"LCIDs.Add a value", ids, [](Subject& s) { as<LCIDs>(s.object).Add(2057); }},
       {"LCIDs.Add an object", ids, [](Subject& s) { as<LCIDs>(s.object).Add(Variant(new_lcid(1031))); }},
       {"LCIDs.Remove by key", ids, [](Subject& s) { Variant k = u"1033#"; as<LCIDs>(s.object).Remove(k); }},
-      {"LCIDs.Remove by position", ids, [](Subject& s) { Variant k = 2; as<LCIDs>(s.object).Remove(k); }},
       {"LCIDs.Clear", ids, [](Subject& s) { as<LCIDs>(s.object).Clear(); }},
       {"TryAdd", [&] { return items({u"a", 2, object}); },
        [&](Subject& s) {
@@ -112,11 +111,8 @@ TEST(EntryFaults, EveryAllocationFailureRaisesSevenAndChangesNothing) {
          Variant array(Array(VarKind::Variant, 0, 3));
          as<QuorvelApp>(s.object).VLet(s.a, array);
        }},
-      {"StringContainer.Value let late-bound", [&] { return Subject{Variant(StringContainer::holding(u"old")), {}}; },
-       [&](Subject& s) {
-         std::vector<Variant> args{object};
-         invoke(s.object, u"Value", MemberKind::Let, args);
-       }},
+      {"StringContainer.Value let late-bound", [&] { return Subject{Variant(StringContainer::holding(u"old")), 12345}; },
+       [](Subject& s) { invoke(s.object, u"Value", MemberKind::Let, std::span<Variant>(&s.a, 1)); }},
       {"TypeCast.ToLCID", [] { return Subject{Variant(new_type_cast()), {}}; },
        [](Subject& s) { s.a = Variant(as<TypeCast>(s.object).ToLCID(u" 1049 ")); }},
   };
@@ -135,6 +131,10 @@ void strike(Meddler::Plan& plan, std::function<void()> act) {
 
 TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
   const Variant none = Variant::missing();
+  auto cleared_ids = [](Subject& s, Meddler::Plan& plan) {
+    s = ids();
+    strike(plan, [set = &as<LCIDs>(s.object)] { set->Clear(); });
+  };
   const struct {
     const char* name;
     std::function<void(Subject&, Meddler::Plan&)> make;  // fills the subject in place
@@ -191,15 +191,6 @@ TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
          Variant at = 2;
          new_collection_helper()->HasItem(collection(s), at, s.a);
        }},
-      {"LCIDs.Remove at a key whose default value clears the set",
-       [](Subject& s, Meddler::Plan& plan) {
-         s = ids();
-         strike(plan, [set = &as<LCIDs>(s.object)] { set->Clear(); });
-       },
-       [](Subject& s, Meddler::Plan& plan) {
-         Variant key = fault::meddler(plan, u"1038#");
-         as<LCIDs>(s.object).Remove(key);
-       }},
       {"VLet over an object whose destructor writes the target",
        [](Subject& s, Meddler::Plan& plan) {
          s = {Variant(make<QuorvelApp>()), fault::meddler(plan, u"old")};
@@ -226,6 +217,16 @@ TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
        [](Subject& s, Meddler::Plan& plan) {
          std::vector<Variant> args{fault::meddler(plan, u"new")};
          invoke(s.object, u"Value", MemberKind::Let, args);
+       }},
+      {"LCIDs.Remove at a key whose default value clears the set", cleared_ids,
+       [](Subject& s, Meddler::Plan& plan) {
+         Variant key = fault::meddler(plan, u"1038#");
+         as<LCIDs>(s.object).Remove(key);
+       }},
+      {"LCIDs.Item at a key whose default value clears the set", cleared_ids,
+       [](Subject& s, Meddler::Plan& plan) {
+         Variant key = fault::meddler(plan, u"1038#");
+         as<LCIDs>(s.object).Item(key);
        }},
   };
   for (const auto& row : rows) {
