@@ -140,18 +140,18 @@ TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
     std::function<void(Subject&, Meddler::Plan&)> make;  // fills the subject in place
     std::function<void(Subject&, Meddler::Plan&)> run;
   } rows[] = {
-      {"ToString, the formatter removing an item",
+      {"ToString, the formatter adding an item",
        [](Subject& s, Meddler::Plan& plan) {
          s = items({1, 2, 3});
-         strike(plan, [c = collection(s).get()] { c->Remove(1); });
+         strike(plan, [c = collection(s).get()] { c->Add(Variant(4)); });
        },
        [&](Subject& s, Meddler::Plan& plan) {
          to_string(s, none, none, interface_cast<IFormatter>(fault::meddler(plan, Variant())));
        }},
-      {"ToString of a range, the formatter adding an item",
+      {"ToString of a range, the formatter removing an item",
        [](Subject& s, Meddler::Plan& plan) {
          s = items({1, 2, 3});
-         strike(plan, [c = collection(s).get()] { c->Add(Variant(4)); });
+         strike(plan, [c = collection(s).get()] { c->Remove(1); });
        },
        [&](Subject& s, Meddler::Plan& plan) {
          to_string(s, 1, 3, interface_cast<IFormatter>(fault::meddler(plan, Variant())));
