@@ -111,7 +111,8 @@ TEST(EntryFaults, EveryAllocationFailureRaisesSevenAndChangesNothing) {
          Variant array(Array(VarKind::Variant, 0, 3));
          as<QuorvelApp>(s.object).VLet(s.a, array);
        }},
-      {"StringContainer.Value let late-bound", [&] { return Subject{Variant(StringContainer::holding(u"old")), 12345}; },
+      {"StringContainer.Value let late-bound",
+       [] { return Subject{Variant(StringContainer::holding(u"old")), 12345}; },
        [](Subject& s) { invoke(s.object, u"Value", MemberKind::Let, std::span<Variant>(&s.a, 1)); }},
       {"TypeCast.ToLCID", [] { return Subject{Variant(new_type_cast()), {}}; },
        [](Subject& s) { s.a = Variant(as<TypeCast>(s.object).ToLCID(u" 1049 ")); }},
@@ -131,31 +132,23 @@ void strike(Meddler::Plan& plan, std::function<void()> act) {
 
 TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
   const Variant none = Variant::missing();
-  auto cleared_ids = [](Subject& s, Meddler::Plan& plan) {
-    s = ids();
-    strike(plan, [set = &as<LCIDs>(s.object)] { set->Clear(); });
+  // A collection of `values` that `act` changes at the chosen call-out.
+  auto on_items = [](std::vector<Variant> values, std::function<void(Collection&)> act) {
+    return [=](Subject& s, Meddler::Plan& plan) {
+      s = items(values);
+      strike(plan, [c = collection(s).get(), act] { act(*c); });
+    };
   };
+  auto formatter = [](Meddler::Plan& plan) { return interface_cast<IFormatter>(fault::meddler(plan, Variant())); };
   const struct {
     const char* name;
     std::function<void(Subject&, Meddler::Plan&)> make;  // fills the subject in place
     std::function<void(Subject&, Meddler::Plan&)> run;
   } rows[] = {
-      {"ToString, the formatter adding an item",
-       [](Subject& s, Meddler::Plan& plan) {
-         s = items({1, 2, 3});
-         strike(plan, [c = collection(s).get()] { c->Add(Variant(4)); });
-       },
-       [&](Subject& s, Meddler::Plan& plan) {
-         to_string(s, none, none, interface_cast<IFormatter>(fault::meddler(plan, Variant())));
-       }},
-      {"ToString of a range, the formatter removing an item",
-       [](Subject& s, Meddler::Plan& plan) {
-         s = items({1, 2, 3});
-         strike(plan, [c = collection(s).get()] { c->Remove(1); });
-       },
-       [&](Subject& s, Meddler::Plan& plan) {
-         to_string(s, 1, 3, interface_cast<IFormatter>(fault::meddler(plan, Variant())));
-       }},
+      {"ToString, the formatter adding an item", on_items({1, 2, 3}, [](Collection& c) { c.Add(Variant(4)); }),
+       [&](Subject& s, Meddler::Plan& plan) { to_string(s, none, none, formatter(plan)); }},
+      {"ToString of a range, the formatter removing an item", on_items({1, 2, 3}, [](Collection& c) { c.Remove(1); }),
+       [&](Subject& s, Meddler::Plan& plan) { to_string(s, 1, 3, formatter(plan)); }},
       {"ToString, a default value emptying the collection",
        [](Subject& s, Meddler::Plan& plan) {
          s = items({fault::meddler(plan, u"a"), fault::meddler(plan, u"b"), u"c"});
@@ -165,19 +158,12 @@ TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
        },
        [&](Subject& s, Meddler::Plan&) { to_string(s, none, none, nullptr); }},
       {"TryAdd under a key whose default value adds it first",
-       [](Subject& s, Meddler::Plan& plan) {
-         s = items({1});
-         strike(plan, [c = collection(s).get()] { c->Add(Variant(0), Variant(u"k")); });
-       },
+       on_items({1}, [](Collection& c) { c.Add(Variant(0), Variant(u"k")); }),
        [](Subject& s, Meddler::Plan& plan) {
          Variant item = 2;
          new_collection_helper()->TryAdd(collection(s), item, fault::meddler(plan, u"k"));
        }},
-      {"TryRemove at a position whose default value removes it",
-       [](Subject& s, Meddler::Plan& plan) {
-         s = items({1, 2});
-         strike(plan, [c = collection(s).get()] { c->Remove(2); });
-       },
+      {"TryRemove at a position whose default value removes it", on_items({1, 2}, [](Collection& c) { c.Remove(2); }),
        [](Subject& s, Meddler::Plan& plan) {
          Variant at = fault::meddler(plan, 2);
          new_collection_helper()->TryRemove(collection(s), at);
@@ -218,15 +204,15 @@ TEST(EntryFaults, CallerCodeChangingTheObjectFindsItWhole) {
          std::vector<Variant> args{fault::meddler(plan, u"new")};
          invoke(s.object, u"Value", MemberKind::Let, args);
        }},
-      {"LCIDs.Remove at a key whose default value clears the set", cleared_ids,
+      {"LCIDs.Item and Remove at a key whose default value clears the set",
        [](Subject& s, Meddler::Plan& plan) {
-         Variant key = fault::meddler(plan, u"1038#");
-         as<LCIDs>(s.object).Remove(key);
-       }},
-      {"LCIDs.Item at a key whose default value clears the set", cleared_ids,
+         s = ids();
+         strike(plan, [set = &as<LCIDs>(s.object)] { set->Clear(); });
+       },
        [](Subject& s, Meddler::Plan& plan) {
          Variant key = fault::meddler(plan, u"1038#");
          as<LCIDs>(s.object).Item(key);
+         as<LCIDs>(s.object).Remove(key);
        }},
   };
   for (const auto& row : rows) {

@@ -76,7 +76,10 @@ TEST(NotifierFaults, ListenersDisturbingAnyCall) {
       {"detach all", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach_all(); }); }},
       {"detach the first", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach(1); }); }},
       {"release the listener object", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach(kObject); }); }},
-      {"attach", [&](Subject& s) { each(s, [&](EventSource& e, auto event) { e.attach(event, [&heard = s.heard](auto) { ++heard; }); }); }},
+      {"attach",
+       [&](Subject& s) {
+         each(s, [&](EventSource& e, auto event) { e.attach(event, [&heard = s.heard](auto) { ++heard; }); });
+       }},
       {"drop the raisers", [](Subject& s) { s.notifier = nullptr, s.pump = nullptr; }},
       {"raise again", [&](Subject& s) { notify(s); }},
       {"raise", [](Subject& s) { s.raise_now = true; }},  // from the listener, not from a destructor
@@ -98,7 +101,9 @@ TEST(NotifierFaults, ListenersDisturbingAnyCall) {
                           ++subject.heard;
                           subject.heard_by |= bit;
                           plan.call_out();
-                          if (std::exchange(subject.raise_now, false)) raise_runtime_error(RuntimeError::InvalidProcedureCall);
+                          if (std::exchange(subject.raise_now, false)) {
+                            raise_runtime_error(RuntimeError::InvalidProcedureCall);
+                          }
                         });
                       }
                     });
