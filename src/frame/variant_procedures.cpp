@@ -50,7 +50,7 @@ std::int32_t copy_variant_status(Variant& dest, const Variant& source) noexcept 
     std::int32_t code = 0;
     if (injected_failure(code)) return code;
     Variant copy = source.copy_ind();
-    dest = std::move(copy);
+    dest.swap(copy);  // the old value goes last: its destructor may look at `dest`
     return copy_status::kOk;
   } catch (const std::bad_alloc&) {
     return copy_status::kOutOfMemory;
@@ -75,22 +75,22 @@ void SwapVariants(Variant& A, Variant& B) {
   checked_copy(new_a, B);
   Variant new_b;
   checked_copy(new_b, temporary);
-  A = std::move(new_a);
-  B = std::move(new_b);
+  A.swap(new_a);  // the old values go last, with both already set
+  B.swap(new_b);
 }
 
 bool TrySetObject(Variant& Target, const Variant& Source) noexcept {
   if (!Source.is_object()) return false;
-  Target = Variant(Ref<Unknown>(Source.if_object()));
+  Variant reference(Ref<Unknown>(Source.if_object()));
+  Target.swap(reference);  // the old value goes last, with `Target` already set
   return true;
 }
 
 Variant AssignVariant(Variant& Target, const Variant& Source) {
-  if (!TrySetObject(Target, Source)) {
-    Variant copy = Source.copy_ind();
-    Target = std::move(copy);
-  }
-  return Target;
+  Variant value = Source.is_object() ? Variant(Ref<Unknown>(Source.if_object())) : Source.copy_ind();
+  Variant result = value;  // copied before `Target` changes: a copy that fails leaves it as it was
+  Target.swap(value);      // the old value goes last, as in TrySetObject
+  return result;
 }
 
 namespace detail {

@@ -42,12 +42,15 @@ void LCIDs::Add(const Variant& LCID) {
 }
 
 void LCIDs::Remove(Variant& Index) {
-  items_->Remove(Index);
+  // Held: the index's default value may clear this set, releasing the collection mid-call.
+  const Ref<Collection> items = items_;
+  items->Remove(Index);
 }
 
 Ref<LCID> LCIDs::Item(Variant& Index) noexcept {
   try {
-    return interface_cast<LCID>(items_->Item(Index));
+    const Ref<Collection> items = items_;  // as in Remove
+    return interface_cast<LCID>(items->Item(Index));
   } catch (...) {
     return nullptr;  // a missing index, or one that is no index at all
   }

@@ -159,10 +159,13 @@ TEST(CInterface, BadInputIsAnErrorNotACrash) {
   ASSERT_EQ(qv_get_dispid(list.handle, "AddItem", &add), QV_OK);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(qv_invoke(row.object, add, row.kinds, row.args, row.count, nullptr), row.expected);
+    qv_variant result = long_value(7);  // overwritten, not cleared: a refused or failed call leaves Empty
+    EXPECT_EQ(qv_invoke(row.object, add, row.kinds, row.args, row.count, &result), row.expected);
+    EXPECT_EQ(result.kind, QV_EMPTY);
   }
   qv_variant two[2] = {long_value(1), long_value(2)};
-  EXPECT_EQ(qv_invoke(list.handle, add, QV_METHOD, two, 2, nullptr), 450);
+  EXPECT_EQ(qv_invoke(list.handle, add, QV_METHOD, two, 2, &two[1]), 450);
+  EXPECT_EQ(two[1].kind, QV_EMPTY) << "a result that is an argument is emptied before the call";
   EXPECT_EQ(qv_invoke_by_name(list.handle, nullptr, QV_GET, nullptr, 0, nullptr), 5);
   EXPECT_EQ(qv_create(nullptr, nullptr), 5);
   qv_object none = list.handle;

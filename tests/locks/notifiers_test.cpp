@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "quorvel/locks/cls_event_pump.h"
 #include "quorvel/locks/late_bound_notifier.h"
+#include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
 
@@ -44,48 +46,89 @@ TEST_F(NotifiersTest, CppListenersWritingTheirArguments) {
   EXPECT_EQ(object.get(), as_unknown(pump.get()));
 }
 
-// Detaching, attaching and raising from inside delivery, on a notifier: nobody attached before
-// the raise is skipped unless detached first, and the same object comes out whole.
-TEST_F(NotifiersTest, DeliveryThatListenersDisturb) {
-  Ref<LateBoundNotifier> notifier = make<LateBoundNotifier>();
-  std::vector<EventCookie> cookies;
-  std::string heard;
-  const struct {
-    const char* name;
-    std::function<void()> act;  // run by listener "b" during the first raise
-    const char* first;
-    const char* second;
-    std::int32_t error = 0;
-  } rows[] = {
-      {"b detaches itself", [&] { notifier->events().detach(cookies[1]); }, "abc", "ac"},
-      {"b detaches c", [&] { notifier->events().detach(cookies[2]); }, "ab", "ab"},
-      {"b attaches d", [&] { notifier->events().attach(u"OnNotify", [&](std::span<Variant>) { heard += 'd'; }); },
-       "abc", "abcd"},
-      {"b drops the notifier's last reference", [&] { notifier = nullptr; }, "abc", ""},
-      {"b notifies again", [&] { notifier->NotifyClients(nullptr, Variant()); }, "ababcc", "abc"},
-      {"b raises", [] { raise_runtime_error(RuntimeError::InvalidProcedureCall); }, "ab", "abc", 5},
+// Listeners of both classes that, at their k-th call (or a listener object's release), detach,
+// attach, drop the raiser, raise again or raise: a raise that runs through skips nobody attached
+// before it and still attached after it, and afterwards each listener hears the next raise once.
+TEST(NotifierFaults, ListenersDisturbingAnyCall) {
+  struct Subject {
+    Ref<LateBoundNotifier> notifier = make<LateBoundNotifier>();
+    Ref<clsEventPump> pump = make<clsEventPump>();
+    int heard = 0;
+    unsigned heard_by = 0;  // one bit per listener attached before the raise
+    bool raise_now = false;
+    std::int32_t raised = 0;
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    if (!notifier) notifier = make<LateBoundNotifier>();
-    notifier->events().detach_all();
-    cookies.clear();
-    heard.clear();
-    bool acted = false;
-    for (char name : {'a', 'b', 'c'}) {
-      cookies.push_back(notifier->events().attach(u"OnNotify", [&, name](std::span<Variant>) {
-        heard += name;
-        if (name == 'b' && !std::exchange(acted, true)) row.act();
-      }));
+  using Each = std::function<void(EventSource&, const char16_t* event)>;
+  auto each = [](Subject& s, const Each& f) {
+    if (s.notifier) f(s.notifier->events(), u"OnNotify");
+    if (s.pump) f(s.pump->events(), u"TheEvent");
+  };
+  auto notify = [](Subject& s) {
+    if (const Ref<LateBoundNotifier> keep = s.notifier) keep->NotifyClients(nullptr, Variant(1));
+    if (const Ref<clsEventPump> keep = s.pump) {
+      Ref<Unknown> source(as_unknown(keep.get()));
+      String text(u"t");
+      Variant data;
+      keep->Raise(source, text, data);
     }
-    {
-      const Ref<LateBoundNotifier> caller = notifier;
-      EXPECT_EQ(error_of([&] { caller->NotifyClients(nullptr, Variant(std::int32_t{1})); }), row.error);
-    }
-    EXPECT_EQ(heard, row.first);
-    heard.clear();
-    if (notifier) notifier->NotifyClients(nullptr, Variant());
-    EXPECT_EQ(heard, row.second);
+  };
+  constexpr EventCookie kObject = 3;  // the Meddler attached as a listener object (heard by no name)
+  const std::pair<const char*, std::function<void(Subject&)>> actions[] = {
+      {"detach all", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach_all(); }); }},
+      {"detach the first", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach(1); }); }},
+      {"release the listener object", [&](Subject& s) { each(s, [](EventSource& e, auto) { e.detach(kObject); }); }},
+      {"attach",
+       [&](Subject& s) {
+         each(s, [&](EventSource& e, auto event) { e.attach(event, [&heard = s.heard](auto) { ++heard; }); });
+       }},
+      {"drop the raisers", [](Subject& s) { s.notifier = nullptr, s.pump = nullptr; }},
+      {"raise again", [&](Subject& s) { notify(s); }},
+      {"raise", [](Subject& s) { s.raise_now = true; }},  // from the listener, not from a destructor
+  };
+  for (const auto& row : actions) {
+    SCOPED_TRACE(row.first);
+    EXPECT_GT(fault::walk_meddling(
+                  [&](fault::Meddler::Plan& plan) {
+                    auto s = std::make_unique<Subject>();
+                    Subject& subject = *s;
+                    unsigned bit = 1;
+                    each(subject, [&](EventSource& e, auto event) {
+                      for (EventCookie cookie = 1; cookie <= kObject; ++cookie, bit <<= 1) {
+                        if (cookie == kObject) {
+                          e.attach(fault::meddler(plan, Variant()).to_object());
+                          continue;
+                        }
+                        e.attach(event, [&, bit](std::span<Variant>) {
+                          ++subject.heard;
+                          subject.heard_by |= bit;
+                          plan.call_out();
+                          if (std::exchange(subject.raise_now, false)) {
+                            raise_runtime_error(RuntimeError::InvalidProcedureCall);
+                          }
+                        });
+                      }
+                    });
+                    plan.action = [&subject, &act = row.second] { (void)fault::outcome_of([&] { act(subject); }); };
+                    return s;
+                  },
+                  [&](std::unique_ptr<Subject>& s) { s->raised = fault::outcome_of([&] { notify(*s); }); },
+                  [&](std::unique_ptr<Subject>& s) {
+                    EXPECT_TRUE(s->raised == 0 || s->raised == 5) << s->raised;
+                    std::size_t attached = 0;
+                    unsigned bit = 1;
+                    each(*s, [&](EventSource& e, auto) {
+                      for (EventCookie cookie = 1; cookie <= kObject; ++cookie, bit <<= 1) {
+                        const bool kept = e.detach(cookie);
+                        EXPECT_TRUE(s->raised != 0 || !kept || cookie == kObject || (s->heard_by & bit)) << cookie;
+                      }
+                      attached += e.size();  // those attached during the run
+                    });
+                    s->heard = 0;
+                    s->raise_now = false;
+                    notify(*s);
+                    EXPECT_EQ(static_cast<std::size_t>(s->heard), attached);
+                  }),
+              0);
   }
 }
 

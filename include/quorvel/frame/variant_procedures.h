@@ -44,8 +44,9 @@ void SwapVariants(Variant& A, Variant& B);
 bool TrySetObject(Variant& Target, const Variant& Source) noexcept;
 
 /// `TrySetObject`, and when that is false a let of a dereferenced copy of `Source` into `Target`.
-/// Returns the new content of `Target` (a reference for an object, a copy otherwise).
-/// Raises only what copying an array raises (running out of memory).
+/// Returns what was assigned (a reference for an object, a copy otherwise). The old content is
+/// released last, with `Target` already set. Raises only what copying an array raises (running
+/// out of memory), with `Target` as it was.
 Variant AssignVariant(Variant& Target, const Variant& Source);
 
 namespace detail {
