@@ -495,6 +495,15 @@ class Error(Exception):
         py::arg("directory"), "Writes this library's registration record into `directory`.");
   m.def("unregister", [](py::handle directory) { check(qv_unregister_server(records_directory(directory).c_str())); },
         py::arg("directory"), "Removes this library's registration record from `directory`.");
+  m.def("classes", [] {
+        py::dict out;  // name -> how a host reaches it
+        for (const ClassInfo* c : type_library().classes) {
+          out[py::str(c->name)] = c->global() ? "global" : c->creatable() ? "creatable" : "made by the library";
+        }
+        return out;
+      },
+      "Every class of the type library by name: \"creatable\" (quorvel.create), \"global\" (one per\n"
+      "thread, as app() and debug()) or \"made by the library\" (handed out by factories).");
   define_events(m);
   m.def("app", [] { return PyObj(Variant(global_object(u"QuorvelApp")).to_object()); }, "The global QuorvelApp.");
   m.def("debug", [] { return PyObj(Variant(global_object(u"clsDebug")).to_object()); }, "The global clsDebug.");

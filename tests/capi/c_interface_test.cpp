@@ -6,6 +6,7 @@
 #include <string>
 
 #include "quorvel/platform/object.h"
+#include "quorvel/platform/registry.h"
 
 namespace {
 
@@ -190,6 +191,24 @@ TEST(CInterface, BadInputIsAnErrorNotACrash) {
   EXPECT_EQ(qv_string_from_utf8(nullptr, 3, nullptr), 5);
   EXPECT_EQ(qv_release(nullptr), QV_OK);
   EXPECT_EQ(qv_variant_clear(&bad_kind), 5);
+}
+
+// Every class a host may make or reach is made or reached through C, and answers a dispatch-id
+// lookup of a name it does not have with an error, not a crash.
+TEST(CInterface, ReachesEveryCreatableAndGlobalClass) {
+  int reached = 0;
+  for (const quorvel::ClassInfo* c : quorvel::type_library().classes) {
+    if (!c->creatable() && !c->global()) continue;
+    SCOPED_TRACE(c->name);
+    qv_object o = nullptr;
+    const std::string progid = std::string("Quorvel.") + c->name;
+    ASSERT_EQ(c->global() ? qv_global(c->name, &o) : qv_create(progid.c_str(), &o), QV_OK) << last_description();
+    std::int32_t id = 0;
+    EXPECT_NE(qv_get_dispid(o, "NoSuchMember", &id), QV_OK);
+    EXPECT_EQ(qv_release(o), QV_OK);
+    ++reached;
+  }
+  EXPECT_GT(reached, 20);
 }
 
 TEST(CInterface, UnloadQueryFollowsLiveObjects) {

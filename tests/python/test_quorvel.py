@@ -115,6 +115,15 @@ def test_objects_outlive_the_module_reference():
     sys.modules[name] = quorvel
 
 
+def test_every_class_is_listed_and_every_creatable_one_made():
+    classes = quorvel.classes()
+    assert classes["QuorvelApp"] == "global" and classes["LockedArrayList_Long"] == "made by the library"
+    for name, reach in classes.items():
+        if reach == "creatable":
+            obj = quorvel.create("Quorvel." + name)
+            assert name in repr(obj) and obj.__doc__
+
+
 def test_globals_and_object_identity():
     assert quorvel.debug() == quorvel.debug()
     box = quorvel.create("Quorvel.Box_Variant")
