@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "support/fault_injection.h"
 #include "support/test_support.h"
 
 namespace quorvel {
@@ -39,6 +40,21 @@ TEST(Variant, IdenticalComparesKindAndBits) {
 TEST(Variant, ToObjectOfAValueIsObjectRequired) {
   EXPECT_RAISES(Variant(3).to_object(), 424);
   EXPECT_FALSE(Variant::nothing().to_object());
+}
+
+// A released object's destructor that writes the variable being assigned or cleared finds it
+// already holding its new value, and its own write stands.
+TEST(Variant, ReleasesTheOldValueLast) {
+  for (int how = 0; how < 3; ++how) {
+    SCOPED_TRACE(how);
+    fault::Meddler::Plan plan{0, 1, {}};
+    Variant v = fault::meddler(plan, Variant(1));
+    plan.action = [&] { v = Variant(u"written"); };
+    if (how == 0) v = Variant(5);
+    if (how == 1) v.clear();
+    if (how == 2) v.assign(Variant(5));
+    EXPECT_TRUE(identical(v, Variant(u"written")));
+  }
 }
 
 }  // namespace

@@ -77,9 +77,11 @@ class Variant {
   }
   Variant(Variant&& other) noexcept : vt_(other.vt_), u_(other.u_) { other.vt_ = 0, other.u_.bits = 0; }
   Variant& operator=(const Variant& other);
+  // The old value is released last, once this variable holds the new one: its release may run
+  // caller code (a destructor) that reads or writes this very variable.
   Variant& operator=(Variant&& other) noexcept {
     if (this != &other) {
-      if (owns_resource()) release_resource();
+      Variant old(std::move(*this));
       vt_ = other.vt_;
       u_ = other.u_;
       other.vt_ = 0;
@@ -92,11 +94,7 @@ class Variant {
   }
 
   /// Back to Empty, releasing what was held.
-  void clear() noexcept {
-    if (owns_resource()) release_resource();
-    vt_ = 0;
-    u_.bits = 0;
-  }
+  void clear() noexcept { Variant old(std::move(*this)); }
   void swap(Variant& other) noexcept {
     std::swap(vt_, other.vt_);
     std::swap(u_, other.u_);
