@@ -47,28 +47,6 @@ TEST(ListStoragePolicy, GrowthSteps) {
   EXPECT_EQ(Policy(4, 1.5f).capacity_for_range(10, 11), 14);  // a whole step for one short
 }
 
-using ListStorageCounted = LiveCountCheck;
-
-TEST_F(ListStorageCounted, ElementsMoveWithoutBeingHeldTwice) {
-  ListStorage<Ref<Unknown>> store;
-  for (int i = 0; i < 4; ++i) store.append(token(Variant(std::int32_t{i})));
-  const std::int64_t with_four = Object::live_count();
-  store.remove(0, false);  // the last reference moves into the hole
-  EXPECT_EQ(Object::live_count(), with_four - 1);
-  EXPECT_EQ(store.count(), 3);
-  EXPECT_EQ(Variant(store.items()[0]).default_value().to_long(), 3);
-  EXPECT_FALSE(store.slots().items()[3]);  // the vacated slot is empty, not a second reference
-  store.remove(0, true);
-  EXPECT_EQ(Variant(store.items()[0]).default_value().to_long(), 1);
-  EXPECT_FALSE(store.slots().items()[2]);
-  store.set_count(1, true);  // spare slots keep their references until the storage shrinks
-  EXPECT_EQ(Object::live_count(), with_four - 2);
-  store.shrink(true);
-  EXPECT_EQ(Object::live_count(), with_four - 3);
-  store.erase();
-  EXPECT_EQ(Object::live_count(), with_four - 4);
-}
-
 TEST(ListStorage, LockedStorageRefusesEveryResizeBeforeChangingAnything) {
   ListStorage<std::int32_t> store;
   store.set_grow_length(2);

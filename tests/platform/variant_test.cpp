@@ -37,11 +37,6 @@ TEST(Variant, IdenticalComparesKindAndBits) {
   EXPECT_TRUE(identical(Variant(top), Variant(top)));
 }
 
-TEST(Variant, ToObjectOfAValueIsObjectRequired) {
-  EXPECT_RAISES(Variant(3).to_object(), 424);
-  EXPECT_FALSE(Variant::nothing().to_object());
-}
-
 // A released object's destructor that writes the variable being assigned or cleared finds it
 // already holding its new value, and its own write stands.
 TEST(Variant, ReleasesTheOldValueLast) {
