@@ -27,10 +27,13 @@ std::string signature(const MemberInfo& m, std::size_t shown) {
   out += '(';
   for (std::size_t i = 0; i < shown; ++i) {
     const ParamInfo& p = m.params[i];
-    std::string one = (m.vararg && i + 1 == m.params.size() ? "*" : "") + std::string(p.name) + ": " + type_text(p.type);
+    // Appended piece by piece: g++ 12 warns falsely about `"literal" + std::string` under LTO.
+    std::string one = m.vararg && i + 1 == m.params.size() ? "*" : "";
+    one.append(p.name).append(": ").append(type_text(p.type));
     if (p.by_ref) one += " (by reference)";
-    if (p.optional) one = "[" + one + "]";
-    out += (i ? ", " : "") + one;
+    if (p.optional) one.insert(0, 1, '[').push_back(']');
+    if (i) out += ", ";
+    out += one;
   }
   out += ')';
   if (m.result.code != Variant::code(VarKind::Empty)) out += " -> " + type_text(m.result);
