@@ -50,7 +50,7 @@ std::int32_t copy_variant_status(Variant& dest, const Variant& source) noexcept 
     std::int32_t code = 0;
     if (injected_failure(code)) return code;
     Variant copy = source.copy_ind();
-    dest.swap(copy);  // the old value goes last: its destructor may look at `dest`
+    dest = std::move(copy);
     return copy_status::kOk;
   } catch (const std::bad_alloc&) {
     return copy_status::kOutOfMemory;
@@ -75,21 +75,20 @@ void SwapVariants(Variant& A, Variant& B) {
   checked_copy(new_a, B);
   Variant new_b;
   checked_copy(new_b, temporary);
-  A.swap(new_a);  // the old values go last, with both already set
+  A.swap(new_a);  // both are set before either old value goes
   B.swap(new_b);
 }
 
 bool TrySetObject(Variant& Target, const Variant& Source) noexcept {
   if (!Source.is_object()) return false;
-  Variant reference(Ref<Unknown>(Source.if_object()));
-  Target.swap(reference);  // the old value goes last, with `Target` already set
+  Target = Variant(Ref<Unknown>(Source.if_object()));
   return true;
 }
 
 Variant AssignVariant(Variant& Target, const Variant& Source) {
   Variant value = Source.is_object() ? Variant(Ref<Unknown>(Source.if_object())) : Source.copy_ind();
   Variant result = value;  // copied before `Target` changes: a copy that fails leaves it as it was
-  Target.swap(value);      // the old value goes last, as in TrySetObject
+  Target = std::move(value);
   return result;
 }
 
