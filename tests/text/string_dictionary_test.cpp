@@ -138,28 +138,6 @@ TEST(StringDictionary, InitialisedOnceAlsoByReading) {
   EXPECT_EQ(&failed->init_from_text(u"qvsd 0 :"), failed.get()) << "a failed initialiser leaves it open";
 }
 
-TEST(StringDictionary, ReadingOwnAndThroughTheReaderView) {
-  auto d = from_pairs({{u"12", u"twelve"}, {u"x", u"y"}});
-  Unknown& own = *as_unknown(d.get());
-  Ref<IDictionaryReader> reader = d.query<IDictionaryReader>();
-  Variant twelve[] = {Variant(12)}, absent[] = {Variant(u"X")};
-  EXPECT_EQ(invoke(*reader, u"Item", MemberKind::Get, twelve).to_string().view(), u"twelve");
-  for (Unknown* target : {&own, static_cast<Unknown*>(reader.get())}) {
-    const Variant has = invoke(*target, u"HasKey", MemberKind::Method, absent);
-    EXPECT_EQ(has.type_code(), Variant::code(VarKind::Boolean));
-    EXPECT_FALSE(has.to_boolean());
-    EXPECT_RAISES(invoke(*target, u"Item", MemberKind::Get, absent), kInvalidArgument, "");
-    EXPECT_EQ(invoke(*target, u"ToString", MemberKind::Method, {}).type_code(), Variant::code(VarKind::String));
-  }
-  const Variant keys = invoke(*reader, u"Keys", MemberKind::Method, {});
-  EXPECT_EQ(keys.if_array()->lower_bound(), 0);
-  EXPECT_EQ(keys.if_array()->get(1).to_string().view(), u"x");
-  EXPECT_RAISES(invoke(own, u"Keys", MemberKind::Method, {}), 438);
-  const Variant none = make<StringDictionary>()->Keys();
-  EXPECT_TRUE(none.if_array()->allocated());
-  EXPECT_EQ(none.if_array()->count(), 0);
-}
-
 // Any dictionary written must read back with the same keys, order, values and mode.
 TEST(StringDictionary, RoundTripWhateverTheStringsHold) {
   std::mt19937 random(13);
