@@ -179,6 +179,25 @@ def test_python_objects_serve_as_comparer_test_and_formatter():
     assert box.Value is mine
 
 
+@pytest.mark.parametrize("meddle", ["Clear", "AddItem", "RemoveItem"])
+def test_comparer_that_changes_the_list_it_sorts_leaves_it_consistent(meddle):
+    lst = long_list(*range(12))
+
+    class Meddler(Calls):
+        def Compare(self, a, b):
+            if lst.Count > 1:
+                {"Clear": lst.Clear, "AddItem": lambda: lst.AddItem(99),
+                 "RemoveItem": lambda: lst.RemoveItem(0, True)}[meddle]()
+            return super().Compare(a, b)
+
+    try:
+        lst.Sort(Comparer=Meddler())
+    except quorvel.Error:
+        pass  # a clean stop is as good as a finished sort
+    items = list(lst)
+    assert len(items) == lst.Count and set(items) <= set(range(12)) | {99}
+
+
 def test_python_objects_in_a_list_are_searched_by_attribute():
     class Point:
         def __init__(self, x):
