@@ -592,51 +592,44 @@ TEST_F(ListKinds, VariantFindExAndFindFirst) {
   EXPECT_EQ(calls, (std::vector<std::pair<std::int32_t, std::int32_t>>{{1, 5}, {5, 5}, {7, 5}}));
 }
 
-TEST_F(ListKinds, LongIncrementAboveCountsDownAndReportsHowMany) {
-  const struct {
-    const char* name;
-    std::int32_t above;
-    Variant m, n;
-    std::int32_t changed;  // -1: raises 9 and changes nothing
-    Longs after;
-  } rows[] = {
-      {"a range", 0, Variant(1), Variant(2), 2, {5, 2, 7, 1}},
-      {"m above n", 0, Variant(3), Variant(1), 0, {5, 3, 8, 1}},
-      {"bounds as text", 4, Variant(u"0"), Variant(u"1"), 1, {4, 3, 8, 1}},
-      {"n past the end", 0, Variant::missing(), Variant(4), -1, {5, 3, 8, 1}},
-      {"m below 0", 0, Variant(-1), Variant::missing(), -1, {5, 3, 8, 1}},
+// IncrementAbove counts down the elements above a value in a range, Move shifts a block; both
+// raise 9 and change nothing outside the list.
+TEST_F(ListKinds, LongIncrementAboveAndMoveStayInsideTheList) {
+  using Call = std::function<std::int32_t(ArrayList_Long&)>;
+  const auto increment = [](std::int32_t above, Variant m, Variant n) -> Call {
+    return [=](ArrayList_Long& l) mutable { return l.IncrementAbove(above, m, n); };
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    auto list = list_of<ArrayList_Long>({5, 3, 8, 1});
-    Variant m = row.m, n = row.n;
-    std::int32_t changed = -1;
-    EXPECT_RAISES(changed = list->IncrementAbove(row.above, m, n), row.changed < 0 ? 9 : 0, "");
-    EXPECT_EQ(changed, row.changed);
-    EXPECT_EQ(items(*list), row.after);
-  }
-}
-
-TEST_F(ListKinds, LongMoveShiftsABlockOrRaisesNine) {
+  const auto move = [](std::int32_t start, std::int32_t count, std::int32_t direction) -> Call {
+    return [=](ArrayList_Long& l) { return (l.Move(start, count, direction), 0); };
+  };
+  const Variant none = Variant::missing();
   const struct {
     const char* name;
-    std::int32_t start, count, direction;
+    Call call;
+    std::int32_t changed;
     Longs after;  // empty: raises 9
   } rows[] = {
-      {"overlapping right", 1, 2, 1, {0, 1, 1, 2, 4}},
-      {"overlapping left", 2, 2, -2, {2, 3, 2, 3, 4}},
-      {"zero length at 1", 1, 0, 0, {0, 1, 2, 3, 4}},
-      {"target end past the list", 3, 2, 1, {}},
-      {"zero length at 0", 0, 0, 0, {}},
-      {"negative count", 2, -1, 0, {}},
-      {"target before the list", 1, 2, -2, {}},
-      {"whole list in place", 0, 5, 0, {0, 1, 2, 3, 4}},
+      {"IncrementAbove a range", increment(0, Variant(1), Variant(2)), 2, {5, 2, 7, 1, 0}},
+      {"IncrementAbove m above n", increment(0, Variant(3), Variant(1)), 0, {5, 3, 8, 1, 0}},
+      {"IncrementAbove bounds as text", increment(4, Variant(u"0"), Variant(u"1")), 1, {4, 3, 8, 1, 0}},
+      {"IncrementAbove n past the end", increment(0, none, Variant(5)), 0, {}},
+      {"IncrementAbove m below 0", increment(0, Variant(-1), none), 0, {}},
+      {"Move overlapping right", move(1, 2, 1), 0, {5, 3, 3, 8, 0}},
+      {"Move overlapping left", move(2, 2, -2), 0, {8, 1, 8, 1, 0}},
+      {"Move zero length at 1", move(1, 0, 0), 0, {5, 3, 8, 1, 0}},
+      {"Move whole list in place", move(0, 5, 0), 0, {5, 3, 8, 1, 0}},
+      {"Move target end past the list", move(3, 2, 1), 0, {}},
+      {"Move zero length at 0", move(0, 0, 0), 0, {}},
+      {"Move negative count", move(2, -1, 0), 0, {}},
+      {"Move target before the list", move(1, 2, -2), 0, {}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    auto list = list_of<ArrayList_Long>({0, 1, 2, 3, 4});
-    EXPECT_RAISES(list->Move(row.start, row.count, row.direction), row.after.empty() ? 9 : 0, "");
-    EXPECT_EQ(items(*list), (row.after.empty() ? Longs{0, 1, 2, 3, 4} : row.after));
+    auto list = list_of<ArrayList_Long>({5, 3, 8, 1, 0});
+    std::int32_t changed = 0;
+    EXPECT_RAISES(changed = row.call(*list), row.after.empty() ? 9 : 0, "");
+    EXPECT_EQ(changed, row.changed);
+    EXPECT_EQ(items(*list), (row.after.empty() ? Longs{5, 3, 8, 1, 0} : row.after));
   }
 }
 
