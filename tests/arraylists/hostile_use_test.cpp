@@ -1,8 +1,12 @@
-// Caller code that changes the list while one of its members runs: a default value that empties
-// it, a destructor that reads it while elements are released, a comparer that appends to it.
+// Caller code that changes the list while one of its members runs: first a walk over every
+// call-out of the members that make them, then the cases that once broke a list (a default value
+// that empties it, a destructor that reads it while elements are released, a comparer that
+// appends to it).
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
+#include <string>
 
 #include "arraylists/list_test_support.h"
 #include "quorvel/arraylists/array_list_byte.h"
@@ -12,17 +16,79 @@
 #include "quorvel/arraylists/array_list_variant.h"
 #include "support/fault_injection.h"
 
-namespace quorvel {
+namespace quorvel::list_tests {
 namespace {
 
 using fault::Meddler;
-using list_tests::kInvalidArgument;
-using test_support::error_of;
+using Longs = std::vector<std::int32_t>;
 
-class HostileUse : public list_tests::LiveCountCheck {
+// The lists whose elements and arguments can be caller objects.
+template <class L>
+class ListMeddling : public ::testing::Test {};
+using ObjectLists = ::testing::Types<ArrayList_Object, ArrayList_Variant, ArrayList_Value>;
+TYPED_TEST_SUITE(ListMeddling, ObjectLists);
+
+TYPED_TEST(ListMeddling, CallerCodeChangingTheListLeavesItConsistent) {
+  using Step = std::pair<const char*, std::function<void(IArrayList&, Meddler::Plan&)>>;
+  // What the caller code does to the list at its chosen call-out.
+  const Step actions[] = {
+      {"erase", [](IArrayList& l, Meddler::Plan&) { l.EraseArray(); }},
+      {"append", [](IArrayList& l, Meddler::Plan& p) { l.AddItem(fault::meddler(p, Variant(9))); }},
+      {"remove", [](IArrayList& l, Meddler::Plan&) { l.RemoveItem(0, true); }},
+      {"shrink", [](IArrayList& l, Meddler::Plan&) { l.SetCount(1, true); }},
+  };
+  const Step calls[] = {
+      {"Sort", [](IArrayList& l, Meddler::Plan& p) { l.Sort(0, l.get_UpperBound(), make<Meddler>(p, Variant())); }},
+      {"ToString",
+       [](IArrayList& l, Meddler::Plan& p) {
+         Ref<IFormatter> formatter = make<Meddler>(p, Variant());
+         Ref<IArrayList>(&l).query<IArrayList2>()->ToString(formatter);
+       }},
+      {"Find",
+       [](IArrayList& l, Meddler::Plan& p) {
+         std::int32_t at = 0;
+         l.Find(fault::meddler(p, Variant(2)), at);
+       }},
+      {"Item",
+       [](IArrayList& l, Meddler::Plan& p) {
+         const Variant value = fault::meddler(p, Variant(5));
+         l.get_VarType() == 9 ? l.putref_Item(1, value) : l.put_Item(1, value);
+       }},
+      {"RemoveItem", [](IArrayList& l, Meddler::Plan&) { l.RemoveItem(1, true); }},
+      {"SetCount", [](IArrayList& l, Meddler::Plan&) { l.SetCount(0, false); }},
+  };
+  for (const auto& action : actions) {
+    for (const auto& call : calls) {
+      SCOPED_TRACE(std::string(call.first) + " while caller code does " + action.first);
+      fault::walk_meddling(
+          [&](Meddler::Plan& plan) {
+            Ref<IArrayList> list = make<TypeParam>().template query<IArrayList>();
+            list->put_GrowLength(2);
+            for (int i = 0; i < 4; ++i) list->AddItem(fault::meddler(plan, Variant(4 - i)));
+            plan.action = [&plan, l = list.get(), &act = action.second] {
+              (void)fault::outcome_of([&] { act(*l, plan); });
+            };
+            return std::make_pair(list, &plan);
+          },
+          [&](auto& subject) { call.second(*subject.first, *subject.second); },
+          [](auto& subject) {
+            IArrayList& l = *subject.first;
+            std::set<const Object*> seen;
+            for (std::int32_t i = 0; i < l.get_Count(); ++i) {
+              const Variant item = l.get_Item(i);  // raises if the count outruns the storage
+              if (Unknown* o = item.if_object()) {
+                EXPECT_TRUE(seen.insert(&o->identity()).second) << "held twice";
+              }
+            }
+          });
+    }
+  }
+}
+
+class HostileUse : public LiveCountCheck {
  protected:
   Meddler::Plan plan_;
-  Variant meddler(Variant value) { return Variant(Ref<Unknown>(as_unknown(make<Meddler>(plan_, value).get()))); }
+  Variant meddler(Variant value) { return fault::meddler(plan_, std::move(value)); }
   void at_first_call_out(std::function<void()> action) {
     plan_.calls = 0;
     plan_.strike = 1;
@@ -31,17 +97,19 @@ class HostileUse : public list_tests::LiveCountCheck {
   // Before the objects of a case are released: their release must not act any more.
   void TearDown() override {
     plan_.strike = 0;
-    list_tests::LiveCountCheck::TearDown();
+    LiveCountCheck::TearDown();
   }
 };
 
-// Item let reads the value's default member before it may take the slot.
-TEST_F(HostileUse, ItemLetWhoseDefaultValueEmptiesTheListRaisesTheIndexError) {
+// Every argument is converted before the list is looked at: a let reads the value's default
+// member before it may take the slot, and a range or a start is checked against the list or the
+// buffer as they are once the argument is known.
+TEST_F(HostileUse, AnArgumentWhoseDefaultValueChangesTheListIsCheckedAfterwards) {
   for (const bool value_list : {false, true}) {
     for (const bool through_view : {false, true}) {
       SCOPED_TRACE(::testing::Message() << (value_list ? "Value" : "Variant") << (through_view ? " view" : ""));
-      auto variants = list_tests::list_of<ArrayList_Variant>({Variant(1), Variant(2)});
-      auto values = list_tests::list_of<ArrayList_Value>({Variant(1), Variant(2)});
+      auto variants = list_of<ArrayList_Variant>({Variant(1), Variant(2)});
+      auto values = list_of<ArrayList_Value>({Variant(1), Variant(2)});
       Ref<IArrayList> list = value_list ? values.query<IArrayList>() : variants.query<IArrayList>();
       at_first_call_out([&] { list->EraseArray(); });
       const Variant value = meddler(9);
@@ -52,6 +120,30 @@ TEST_F(HostileUse, ItemLetWhoseDefaultValueEmptiesTheListRaisesTheIndexError) {
       EXPECT_EQ(list->get_Count(), 0);
     }
   }
+  const struct {
+    const char* name;
+    std::function<void(ArrayList_Long&, Variant&, Variant&)> call;
+    std::int32_t raised;
+  } rows[] = {
+      {"Sort", [](ArrayList_Long& l, Variant& m, Variant& n) { l.Sort(m, n); }, kInvalidArgument},
+      {"Copy", [](ArrayList_Long& l, Variant& m, Variant& n) { l.Copy(m, n); }, kInvalidArgument},
+      {"IncrementAbove", [](ArrayList_Long& l, Variant& m, Variant& n) { l.IncrementAbove(0, m, n); }, 9},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Ref<ArrayList_Long> list = list_of<ArrayList_Long>({3, 2, 1});
+    at_first_call_out([&] { list->RemoveItem(0, true); });
+    Variant m(0);
+    Variant n = meddler(2);
+    EXPECT_RAISES(row.call(*list, m, n), row.raised);
+    EXPECT_EQ(items(*list), (Longs{2, 1}));
+  }
+  Ref<ArrayList_Byte> bytes = make<ArrayList_Byte>();
+  ArrayOf<std::uint8_t> buffer = array_of<std::uint8_t>(1, {1, 2, 3, 4});
+  at_first_call_out([&] { buffer.erase(); });
+  Variant start = meddler(2);
+  EXPECT_RAISES(bytes->AddRange(buffer, start, omitted<Variant>()), 9);
+  EXPECT_EQ(bytes->get_Count(), 0);
 }
 
 // An element released by a member finds the list already without it.
@@ -93,37 +185,6 @@ TEST_F(HostileUse, ReleasedElementsSeeTheListWithoutThem) {
   }
 }
 
-// Every argument is converted before the range is checked against the list as it then is.
-TEST_F(HostileUse, RangeArgumentWhoseDefaultValueRemovesAnItemIsCheckedAfterwards) {
-  const struct {
-    const char* name;
-    std::function<void(ArrayList_Long&, Variant&, Variant&)> call;
-    std::int32_t raised;
-  } rows[] = {
-      {"Sort", [](ArrayList_Long& l, Variant& m, Variant& n) { l.Sort(m, n); }, kInvalidArgument},
-      {"Copy", [](ArrayList_Long& l, Variant& m, Variant& n) { l.Copy(m, n); }, kInvalidArgument},
-      {"IncrementAbove", [](ArrayList_Long& l, Variant& m, Variant& n) { l.IncrementAbove(0, m, n); }, 9},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    Ref<ArrayList_Long> list = list_tests::list_of<ArrayList_Long>({3, 2, 1});
-    at_first_call_out([&] { list->RemoveItem(0, true); });
-    Variant m(0);
-    Variant n = meddler(2);
-    EXPECT_RAISES(row.call(*list, m, n), row.raised);
-    EXPECT_EQ(list_tests::items(*list), (std::vector<std::int32_t>{2, 1}));
-  }
-}
-
-TEST_F(HostileUse, AddRangeReadsTheBufferAfterConvertingStartIx) {
-  Ref<ArrayList_Byte> list = make<ArrayList_Byte>();
-  ArrayOf<std::uint8_t> buffer = list_tests::array_of<std::uint8_t>(1, {1, 2, 3, 4});
-  at_first_call_out([&] { buffer.erase(); });
-  Variant start = meddler(2);
-  EXPECT_RAISES(list->AddRange(buffer, start, omitted<Variant>()), 9);
-  EXPECT_EQ(list->get_Count(), 0);
-}
-
 // SetArray from a comparer of a running sort: the storage cannot grow, and the list must end up
 // as it was whether the call fails (a full storage) or swallows a conversion failure.
 TEST_F(HostileUse, SetArrayInsideASortOfTheSameListLeavesItAsItWas) {
@@ -141,24 +202,23 @@ TEST_F(HostileUse, SetArrayInsideASortOfTheSameListLeavesItAsItWas) {
     list->put_GrowLength(5);
     for (std::int32_t v : {3, 1, 2}) list->AddItem(v);
     list->put_GrowLength(1);  // two spare slots; the next shrink would give one back
-    const Variant values(Array(list_tests::array_of(0, row.values)));
+    const Variant values(Array(array_of(0, row.values)));
     std::int32_t raised = -1;
-    std::vector<std::int32_t> inside;
-    bool first = true;
+    Longs inside;
     auto comparer = list_tests::comparer([&](const Variant& a, const Variant& b) -> std::int16_t {
-      if (std::exchange(first, false)) {
+      if (raised < 0) {
         raised = error_of([&] { list->SetArray(values); });
-        inside = list_tests::items(*list);
+        inside = items(*list);
       }
       return static_cast<std::int16_t>(var_compare(a, b, false));
     });
     list->Sort(Variant::missing(), Variant::missing(), comparer);
     EXPECT_EQ(raised, row.raised);
-    EXPECT_EQ(inside, (std::vector<std::int32_t>{3, 1, 2}));
-    EXPECT_EQ(list_tests::items(*list), (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_EQ(inside, (Longs{3, 1, 2}));
+    EXPECT_EQ(items(*list), (Longs{1, 2, 3}));
     EXPECT_EQ(list->capacity(), 5);
   }
 }
 
 }  // namespace
-}  // namespace quorvel
+}  // namespace quorvel::list_tests

@@ -20,8 +20,6 @@ using test_support::comparer;
 using test_support::error_of;
 using test_support::formatter;
 using test_support::LiveCountCheck;
-using test_support::raised;
-using test_support::Token;
 using test_support::token;
 
 /// A counted object without a default member: a published interface's own class.
