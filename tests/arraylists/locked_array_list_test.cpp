@@ -1,3 +1,4 @@
+// The locked lists: filled once and read-only after, and what they ask of a source while filling.
 #include "quorvel/arraylists/locked_array_list.h"
 
 #include <gtest/gtest.h>
