@@ -50,11 +50,9 @@ class TestEditor final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestRecordEditor";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0103}"};
-  TEST_CLASS_INFO(describe_class<TestEditor>(ClassFlags::Creatable, {method<&TestEditor::Echo>("Echo", 1, "Line"),
-                  method<&TestEditor::Bump>("Bump", 2, "Line"), method<&TestEditor::Count>("Count", 3, "Page"),
-                  method<&TestEditor::Lines>("Lines", 4, "n")}))
+  TEST_CLASS_INFO(describe_class<TestEditor>(ClassFlags::Creatable, {method<&TestEditor::Bump>("Bump", 2, "Line"),
+                  method<&TestEditor::Count>("Count", 3, "Page"), method<&TestEditor::Lines>("Lines", 4, "n")}))
 
-  TestLine Echo(const TestLine& l) { return l; }
   void Bump(TestLine& l) { ++l.Number; }
   std::int32_t Count(const RecordArray<TestLine>& lines) { return lines.count(); }
   RecordArray<TestLine> Lines(std::int32_t n) {
@@ -119,14 +117,10 @@ TEST(Record, RefusesWhatIsNotItsType) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(test_support::error_of(row.run), row.number);
   }
-  EXPECT_FALSE(is_element_kind(VarKind::Record));
 }
 
 TEST(Record, CrossesTheLateBoundSurface) {
   Ref<Object> o = create_object(u"Quorvel.TestRecordEditor");
-  std::vector<Variant> echo{Variant(to_record(line(u"e", 3)))};
-  EXPECT_TRUE(same(from_record<TestLine>(invoke(*o, u"Echo", MemberKind::Method, echo)), line(u"e", 3)));
-
   Variant held(to_record(line(u"b", 1)));
   std::vector<Variant> bump{Variant::by_ref(held)};
   invoke(*o, u"Bump", MemberKind::Method, bump);
@@ -137,9 +131,11 @@ TEST(Record, CrossesTheLateBoundSurface) {
   for (std::int32_t i = 0; i < 3; ++i) loose.put(i, Variant(to_record(line(u"l", i))));
   std::vector<Variant> count{Variant(loose)};
   EXPECT_EQ(invoke(*o, u"Count", MemberKind::Method, count).to_long(), 3);
-  loose.put(1, Variant(1));
-  count = {Variant(loose)};
-  EXPECT_RAISES(invoke(*o, u"Count", MemberKind::Method, count), 13);
+  for (const Variant& other : {Variant(1), Variant(to_record(TestPage{}))}) {
+    loose.put(1, other);
+    count = {Variant(loose)};
+    EXPECT_RAISES(invoke(*o, u"Count", MemberKind::Method, count), 13);
+  }
 
   std::vector<Variant> n{Variant(2)};
   const Variant lines = invoke(*o, u"Lines", MemberKind::Method, n);
@@ -148,18 +144,18 @@ TEST(Record, CrossesTheLateBoundSurface) {
   EXPECT_EQ(from_record<TestLine>(lines.if_array()->get(2)).Number, 1);
 
   const InterfaceInfo& own = *o->class_info().own;
-  const MemberInfo* m = own.find(own.find_id(u"Echo"), MemberKind::Method);
+  const MemberInfo* m = own.find(own.find_id(u"Bump"), MemberKind::Method);
   ASSERT_NE(m, nullptr);
-  EXPECT_EQ(m->result.code, 36);
+  EXPECT_EQ(m->params[0].type.code & kKindMask, 36);
   EXPECT_STREQ(m->params[0].type.type_name, "TestLine");
 }
 
 // A record copied out of memory raises 7 and leaves the destination as it was.
 TEST(Record, CopyOutOfMemoryRaisesSevenAndLeaksNothing) {
   const Variant v(to_record(line(u"oom", 1)));
-  EXPECT_GT(fault::expect_fault_tolerant([] { return Variant(5); }, [&](Variant& target) { target = v; },
-                                         [](Variant& target) { return std::to_string(target.type_code()); }),
-            0);
+  const auto copy = [&](Variant& target) { target = v; };
+  const auto state = [](Variant& target) { return std::to_string(target.type_code()); };
+  EXPECT_GT(fault::expect_fault_tolerant([] { return Variant(5); }, copy, state), 0);
 }
 
 }  // namespace
