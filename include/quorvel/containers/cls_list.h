@@ -49,8 +49,8 @@ class clsList final : public ObjectImpl<>, public DebugMembers {
   /// keeps what was written. Nothing raises 91.
   void SetElemsAt(std::int32_t lIx, Ref<clsList> oList);
   /// Removes `lCnt` elements from `lIx` (-1: through the end). 1001 "RemoveItemsAt/1" when `lIx`
-  /// is past the end, "RemoveItemsAt/2" when the range is; `lIx` below 1 raises the position
-  /// error. O(lSize).
+  /// is past the end, "RemoveItemsAt/2" when the range is; then a `lCnt` of 0 changes nothing,
+  /// and otherwise an `lIx` below 1 raises the position error. O(lSize).
   void RemoveElemsAt(std::int32_t lIx, std::int32_t lCnt = 1);
   /// Removes and returns the element at `lIx`.
   Variant vPopElemAt(std::int32_t lIx);
