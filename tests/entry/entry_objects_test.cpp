@@ -108,6 +108,7 @@ TEST_F(EntryObjects, TextForms) {
       {"one longer delimiter at each end", {u"x", u"ab"}, none, none, u"ab", u"xab"},
       {"an overlapping delimiter takes whole runs", {u"x", u"----"}, none, none, u"--", u"x"},
       {"a self-overlapping delimiter", {u"x", u"a"}, none, none, u"aa", u"x"},
+      {"a self-overlapping delimiter at the start", {u"a", u"x"}, none, none, u"aa", u"x"},
       {"numbers, Empty and Null", {1, 2.5, Variant(), Variant::null()}, none, none, u";", u"1;2.5;\"\""},
       {"a blank in any word of an item", {u"abcd", u"abcde f", u"abcdefg ", u"abc defg"}, none, none, u",",
        u"abcd,\"abcde f\",\"abcdefg \",\"abc defg\""},
