@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "quorvel/platform/array.h"
-#include "quorvel/platform/error_reporter.h"
-#include "quorvel/platform/late_binding.h"
+#include "quorvel/text/dictionary_text.h"
+#include "quorvel/text/keyed_store.h"
 #include "support/fault_injection.h"
 #include "support/test_objects.h"
 #include "support/test_support.h"
@@ -18,23 +18,10 @@ namespace quorvel {
 namespace {
 
 constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80040001u);
+using Init = std::function<void(StringDictionary&)>;
 
-Ref<StringDictionary> from_pairs(std::vector<KeyValueString> pairs, std::int32_t mode = 0) {
-  Ref<StringDictionary> d = make<StringDictionary>();
-  d->init_from_pairs(pairs, mode);
-  return d;
-}
-
-Ref<StringDictionary> from_keys(Variant keys, std::int32_t mode = 0) {
-  Ref<StringDictionary> d = make<StringDictionary>();
-  d->init_from_keys(keys, mode);
-  return d;
-}
-
-Ref<StringDictionary> from_text(std::u16string_view text) {
-  Ref<StringDictionary> d = make<StringDictionary>();
-  d->init_from_text(String(text));
-  return d;
+Init pairs(std::vector<KeyValueString> items, std::int32_t mode = 0) {
+  return [items = std::move(items), mode](StringDictionary& d) { d.init_from_pairs(items, mode); };
 }
 
 Variant list(std::initializer_list<Variant> items) {
@@ -44,98 +31,146 @@ Variant list(std::initializer_list<Variant> items) {
   return Variant(std::move(a));
 }
 
-// The text form, then the keys as Keys gives them: one text to compare dictionaries by.
-std::string contents(StringDictionary& d) {
-  std::string text = d.ToString().to_utf8() + " |";
-  const Variant keys = d.Keys();
-  for (const Variant& k : keys.if_array()->elements<Variant>()) text += " " + k.to_string().to_utf8();
-  return text;
+Init keys(Variant held, std::int32_t mode = 0) {
+  return [held, mode](StringDictionary& d) mutable { d.init_from_keys(held, mode); };
 }
 
-// Every row is a dictionary a caller could try to make: the error it raises, or what it holds.
-TEST(StringDictionary, MakingFromPairsKeysAndText) {
-  const std::u16string huge = u"qvsd 0 " + std::u16string(400000, u'A') + u":";
-  struct Row {
-    const char* name;
-    std::function<Ref<StringDictionary>()> make;
-    std::int32_t number;
-    const char* description_or_contents;
-  } rows[] = {
-      {"pairs, binary", [] { return from_pairs({{u"a", u"1"}, {u"A", u"2"}}); }, 0, "qvsd  0 6100:3100 4100:3200 | a A"},
-      {"pairs differing in case, text", [] { return from_pairs({{u"a", u"1"}, {u"A", u"2"}}, 1); }, 457, nullptr},
-      {"records from lower bound 1", [] {
-         const KeyValueString items[] = {{u"b", u"2"}, {u"a", u"1"}};
-         Ref<StringDictionary> d = make<StringDictionary>();
-         d->init_from_pairs(RecordArray<KeyValueString>::from(items, 1), 1);
-         return d;
-       }, 0, "qvsd  1 6200:3200 6100:3100 | b a"},
-      {"keys", [] { return from_keys(list({Variant(u"x"), Variant(u"y")})); }, 0, "qvsd  0 7800: 7900: | x y"},
-      {"keys of other kinds by their text",
-       [] { return from_keys(list({Variant(2.5), Variant(true), Variant(test_support::token(Variant(u"t")))})); }, 0,
-       "qvsd  0 32002E003500: 5400720075006500: 7400: | 2.5 True t"},
-      {"1 and \"1\" are one key", [] { return from_keys(list({Variant(1), Variant(u"1")})); }, 457, nullptr},
-      {"unallocated keys", [] { return from_keys(Variant(Array(VarKind::String)), 1); }, 0, "qvsd  1 |"},
-      {"keys not an array", [] { return from_keys(Variant(u"x")); }, 13, nullptr},
-      {"a Null key", [] { return from_keys(list({Variant::null()})); }, 94, nullptr},
-      {"empty text", [] { return from_text(u""); }, kInvalidArgument, "Malformed data"},
-      {"blanks only", [] { return from_text(u"     "); }, kInvalidArgument, "Malformed data"},
-      {"quotes only: two empty tokens", [] { return from_text(u"\"\"\"\""); }, kInvalidArgument, "Invalid data type"},
-      {"a lone tag", [] { return from_text(u"qvsd"); }, kInvalidArgument, "Malformed data"},
-      {"other tag", [] { return from_text(u"abcd 0"); }, kInvalidArgument, "Invalid data type"},
-      {"longer tag", [] { return from_text(u"  qvsdX    1  "); }, 0, "qvsd  1 |"},
-      {"mode is no number", [] { return from_text(u"qvsd x"); }, 13, nullptr},
-      {"mode overflows a Long", [] { return from_text(u"qvsd 99999999999"); }, 6, nullptr},
-      {"entry without a colon", [] { return from_text(u"qvsd 0 4100"); }, kInvalidArgument, "Malformed data"},
-      {"odd hexadecimal length", [] { return from_text(u"qvsd 0 410:"); }, kInvalidArgument, "Malformed data"},
-      {"bad pair in the value", [] { return from_text(u"qvsd 0 4100:ZZ00"); }, 13, nullptr},
-      {"parts after the second ignored", [] { return from_text(u"qvsd 0 4100:4200:zz"); }, 0, "qvsd  0 4100:4200 | A"},
-      {"lower-case digits", [] { return from_text(u"qvsd 0 e900:"); }, 0, "qvsd  0 E900: | \xC3\xA9"},
-      {"lone surrogate key, NUL value", [] { return from_text(u"qvsd 0 00D8:0000"); }, 0, "qvsd  0 00D8:0000 | \xEF\xBF\xBD"},
-      {"keys differing in case, text", [] { return from_text(u"qvsd 1 6100: 4100:"); }, 457, nullptr},
-      {"huge token", [&] { return from_text(huge); }, 0, nullptr},
-  };
-  ErrorReporter::this_thread();  // the thread's, made on the first raise: not the dictionary's
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::int64_t live = Object::live_count();
-    Ref<StringDictionary> made;
-    const auto got = test_support::raised([&] { made = row.make(); });
-    if (row.number != 0) {
-      const auto description = row.description_or_contents ? std::optional<std::string_view>(row.description_or_contents) : std::nullopt;
-      EXPECT_TRUE(test_support::raised_as(got, row.number, description));
-      EXPECT_EQ(Object::live_count(), live) << "the half-built dictionary is dropped";
-    } else {
-      ASSERT_TRUE(made) << got.description;
-      if (row.description_or_contents) {
-        EXPECT_EQ(contents(*made), row.description_or_contents);
+Init text(std::u16string_view form) {
+  return [form](StringDictionary& d) { d.init_from_text(String(form)); };
+}
+
+// The text form, then the keys as Keys gives them: one text to compare dictionaries by.
+std::string contents(StringDictionary& d) {
+  std::string form = d.ToString().to_utf8() + " |";
+  const Variant listed = d.Keys();
+  for (const Variant& k : listed.if_array()->elements<Variant>()) form += " " + k.to_string().to_utf8();
+  return form;
+}
+
+// The keys in order, each marked when the index cannot find it.
+std::string listed(const KeyedStore& store) {
+  std::string keys;
+  for (const auto& e : store.entries()) keys += e.key.to_utf8() + (store.exists(e.key.view()) ? "," : "?,");
+  return keys;
+}
+
+// Replays the platform's recorded adds and lookups: which keys collide in each mode.
+TEST(KeyedStore, AnswersAsTheRecordedStore) {
+  const auto data = test_support::load_test_data("keyed_store.json");
+  for (const auto& scenario : data["scenarios"]) {
+    SCOPED_TRACE(scenario["scenario"].get<std::string>());
+    KeyedStore store(scenario["mode"].get<std::int32_t>());
+    for (const auto& step : scenario["steps"]) {
+      SCOPED_TRACE(step.dump());
+      if (step.contains("add")) {
+        const String key = String::from_utf8(step["add"].get<std::string>());
+        EXPECT_EQ(test_support::error_of([&] { store.add(key, u"v"); }), step["accepted"].get<bool>() ? 0 : 457);
+        EXPECT_EQ(store.count(), step["count_after"].get<std::int32_t>());
+      } else if (step.contains("has")) {
+        EXPECT_EQ(store.exists(String::from_utf8(step["has"].get<std::string>()).view()), step["found"].get<bool>());
+      } else {
+        std::string expected;
+        for (const auto& k : step["keys"]) expected += k.get<std::string>() + ",";
+        EXPECT_EQ(listed(store), expected);
       }
     }
   }
 }
 
-TEST(StringDictionary, InitialisedOnceAlsoByReading) {
-  const std::function<void(StringDictionary&)> steps[] = {
-      [](StringDictionary& d) { d.init_from_pairs(RecordArray<KeyValueString>(), 0); },
-      [](StringDictionary& d) {
-        Variant keys = list({Variant(u"k")});
-        d.init_from_keys(keys, 0);
-      },
-      [](StringDictionary& d) { d.init_from_text(u"qvsd 1"); },
-      [](StringDictionary& d) { d.HasKey(u"x"); },
-      [](StringDictionary& d) { (void)d.ToString(); },
+// Growing from 16 entries rebuilds the index: each allocation that fails must leave it whole.
+TEST(KeyedStore, AddWithoutMemoryChangesNothing) {
+  const auto make = [] {
+    KeyedStore store;
+    for (int i = 0; i < 16; ++i) store.add(String::from_utf8("k" + std::to_string(i)), u"v");
+    return store;
   };
-  for (const auto& first : steps) {
-    auto d = make<StringDictionary>();
-    first(*d);
-    const std::string before = contents(*d);
-    for (int second = 0; second < 3; ++second) {
-      EXPECT_RAISES(steps[second](*d), static_cast<std::int32_t>(0x80040003u), "Object already initialized!");
-    }
-    EXPECT_EQ(contents(*d), before);
+  const auto state = [](const KeyedStore& store) { return listed(store) + (store.exists(u"new") ? " new" : ""); };
+  fault::expect_fault_tolerant(make, [](KeyedStore& store) { store.add(u"new", u"v"); }, state);
+}
+
+TEST(DictionaryTokens, SplitAsTheTextFormReadsThem) {
+  struct Row {
+    const char* name;
+    std::u16string_view text;
+    std::vector<std::u16string> tokens;
+  } rows[] = {
+      {"blanks only", u"    ", {}},
+      {"trimmed, runs of blanks are one", u"  qvsd    1  ", {u"qvsd", u"1"}},
+      {"quotes keep blanks", u"a \"b c\" d", {u"a", u"b c", u"d"}},
+      {"empty quotes give an empty token", u"a \"\" b", {u"a", u"", u"b"}},
+      {"a quote discards the token begun", u"ab\"cd\" e", {u"cd", u"e"}},
+      {"after a closing quote a token starts at once", u"\"a\"b c", {u"a", u"b", u"c"}},
+      {"unclosed quote dropped", u"a \"b c", {u"a"}},
+      {"a lone quote", u"\"", {}},
+      {"tabs and NULs are ordinary", std::u16string_view(u"a\tb\0 c", 6), {std::u16string(u"a\tb\0", 4), u"c"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    DictionaryTokens tokens(row.text);
+    std::vector<std::u16string> got;
+    for (std::u16string_view token; tokens.next(token);) got.emplace_back(token);
+    EXPECT_EQ(got, row.tokens);
   }
-  auto failed = make<StringDictionary>();
-  EXPECT_RAISES(failed->init_from_text(u"qvsd 0 6100: 6100:"), 457);
-  EXPECT_EQ(&failed->init_from_text(u"qvsd 0 :"), failed.get()) << "a failed initialiser leaves it open";
+}
+
+// Every row is a dictionary a caller could try to make: the error it raises, or what it holds.
+// A failed initialiser must leave the dictionary open for another, and nothing may outlive it.
+TEST(StringDictionary, MakingFromPairsKeysAndText) {
+  const std::u16string huge = u"qvsd 0 " + std::u16string(400000, u'A') + u":";
+  const KeyValueString records[] = {{u"b", u"2"}, {u"a", u"1"}};
+  const char* duplicate = "This key is already associated with an element of this collection";
+  struct Row {
+    const char* name;
+    Init init;
+    std::int32_t number;
+    const char* expected;  // the description raised, or the contents made (nullptr: not compared)
+  } rows[] = {
+      {"pairs, binary", pairs({{u"a", u"1"}, {u"A", u"2"}}), 0, "qvsd  0 6100:3100 4100:3200 | a A"},
+      {"records from bound 1", [&](auto& d) { d.init_from_pairs(RecordArray<KeyValueString>::from(records, 1), 1); },
+       0, "qvsd  1 6200:3200 6100:3100 | b a"},
+      {"keys of other kinds by their text", keys(list({2.5, true, Variant(test_support::token(Variant(u"t")))})), 0,
+       "qvsd  0 32002E003500: 5400720075006500: 7400: | 2.5 True t"},
+      {"1 and \"1\" are one key", keys(list({1, u"1"})), 457, duplicate},
+      {"unallocated keys", keys(Variant(Array(VarKind::String)), 1), 0, "qvsd  1 |"},
+      {"a Null key", keys(list({Variant::null()})), 94, "Invalid use of Null"},
+      {"quotes only: two empty tokens", text(u"\"\"\"\""), kInvalidArgument, "Invalid data type"},
+      {"a lone tag", text(u"qvsd"), kInvalidArgument, "Malformed data"},
+      {"other tag", text(u"abcd 0"), kInvalidArgument, "Invalid data type"},
+      {"longer tag", text(u"  qvsdX    1  "), 0, "qvsd  1 |"},
+      {"mode is no number", text(u"qvsd x"), 13, "Type mismatch"},
+      {"mode overflows a Long", text(u"qvsd 99999999999"), 6, "Overflow"},
+      {"entry without a colon", text(u"qvsd 0 4100"), kInvalidArgument, "Malformed data"},
+      {"odd hexadecimal length", text(u"qvsd 0 410:"), kInvalidArgument, "Malformed data"},
+      {"bad pair in the value", text(u"qvsd 0 4100:ZZ00"), 13, "Type mismatch"},
+      {"parts after the second ignored", text(u"qvsd 0 4100:4200:zz"), 0, "qvsd  0 4100:4200 | A"},
+      {"lower-case digits", text(u"qvsd 0 e900:"), 0, "qvsd  0 E900: | \xC3\xA9"},
+      {"lone surrogate key, NUL value", text(u"qvsd 0 00D8:0000"), 0, "qvsd  0 00D8:0000 | \xEF\xBF\xBD"},
+      {"keys differing in case, text", text(u"qvsd 1 6100: 4100:"), 457, duplicate},
+      {"modes beyond 1 ignore case", text(u"qvsd 99 6100: 4100:"), 457, duplicate},
+      {"negative modes do not", text(u"qvsd -1 6100: 4100:"), 0, "qvsd -1 6100: 4100: | a A"},
+      {"huge token", text(huge), 0, nullptr},
+      {"reading initialises it: HasKey", [](StringDictionary& d) { d.HasKey(u"x"); }, 0, "qvsd  0 |"},
+      {"reading initialises it: ToString", [](StringDictionary& d) { (void)d.ToString(); }, 0, "qvsd  0 |"},
+  };
+  const Init initialisers[] = {pairs({}), keys(list({u"k"})), text(u"qvsd 1")};
+  ErrorReporter::this_thread();  // the thread's, made on the first raise: not the dictionary's
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::int64_t live = Object::live_count();
+    Ref<StringDictionary> d = make<StringDictionary>();
+    const auto got = test_support::raised([&] { row.init(*d); });
+    EXPECT_TRUE(test_support::raised_as(got, row.number, row.number ? row.expected : ""));
+    if (row.number) {
+      EXPECT_EQ(contents(d->init_from_text(u"qvsd 5")), "qvsd  5 |") << "a failed initialiser leaves it open";
+    } else {
+      for (const Init& again : initialisers) {
+        EXPECT_RAISES(again(*d), static_cast<std::int32_t>(0x80040003u), "Object already initialized!");
+      }
+      EXPECT_TRUE(!row.expected || contents(*d) == row.expected) << contents(*d);
+    }
+    d = nullptr;
+    EXPECT_EQ(Object::live_count(), live);
+  }
 }
 
 // Any dictionary written must read back with the same keys, order, values and mode.
@@ -149,24 +184,23 @@ TEST(StringDictionary, RoundTripWhateverTheStringsHold) {
   };
   for (int round = 0; round < 200; ++round) {
     const std::int32_t mode = static_cast<std::int32_t>(random() % 4) - 1;
-    std::vector<KeyValueString> pairs;
+    std::vector<KeyValueString> items;
     KeyedStore unique(mode);
     for (int n = static_cast<int>(random() % 8); n > 0; --n) {
       String key(any_string());
       if (unique.exists(key.view())) continue;
       unique.add(key, u"");
-      pairs.push_back({key, String(any_string())});
+      items.push_back({key, String(any_string())});
     }
-    auto original = from_pairs(pairs, mode);
-    auto copy = from_text(original->ToString().view());
+    auto original = make<StringDictionary>(), copy = make<StringDictionary>();
+    copy->init_from_text(original->init_from_pairs(items, mode).ToString());
     ASSERT_EQ(contents(*copy), contents(*original));
-    for (const KeyValueString& pair : pairs) ASSERT_EQ(copy->get_Item(pair.Key), pair.Value);
   }
 }
 
 TEST(StringDictionary, ParseWithoutMemoryLeavesNothingBehind) {
-  fault::expect_fault_tolerant([] { return make<StringDictionary>(); },
-                               [](Ref<StringDictionary>& d) { d->init_from_text(u"qvsd 1 6100:6200 6300: 20002000:3A00"); },
+  const auto parse = [](Ref<StringDictionary>& d) { d->init_from_text(u"qvsd 1 6100:6200 6300: 20002000:3A00"); };
+  fault::expect_fault_tolerant([] { return make<StringDictionary>(); }, parse,
                                [](const Ref<StringDictionary>& d) { return std::to_string(d->get_Count()); });
 }
 
