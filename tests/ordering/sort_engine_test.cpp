@@ -90,7 +90,7 @@ TEST(QuickSort, ArrayIndexSpaceAndRangeChecks) {
 
 TEST(QuickSort, VariantComparerSeesTheElementItselfAndACopiedPivotInALockedArray) {
   std::int32_t referenced = 3;
-  ArrayOf<Variant> a = array_of<Variant>({Variant::by_ref(referenced), Variant(1), Variant(2)});
+  ArrayOf<Variant> a = array_of<Variant>({Variant(2), Variant::by_ref(referenced), Variant(1)});  // the pivot by reference
   const Variant* first = a.items().data();
   const Variant* last = first + a.count();
   bool saw_by_ref_element = false;
