@@ -187,6 +187,12 @@ std::vector<std::string> public_names(py::handle target) {
 struct Connection {
   Ref<Unknown> source;
   EventCookie cookie = 0;
+  // False when it was detached already.
+  bool disconnect() {
+    const bool was = cookie != 0 && detach_listener(source.get(), cookie);
+    cookie = 0;
+    return was;
+  }
 };
 
 Connection connect(py::handle source, py::handle event_or_listener, py::handle handler) {
@@ -225,17 +231,10 @@ PyObject* python_target(Unknown& object) noexcept {
 
 void define_events(py::module_& m) {
   py::class_<Connection>(m, "Connection", "An attached event listener; disconnect() detaches it.")
-      .def("disconnect", [](Connection& c) {
-        const bool was = c.cookie != 0 && detach_listener(c.source.get(), c.cookie);
-        c.cookie = 0;
-        return was;
-      }, "Detaches the listener; False when it was detached already.")
+      .def("disconnect", &Connection::disconnect, "Detaches the listener; False when it was detached already.")
       .def_property_readonly("connected", [](const Connection& c) { return c.cookie != 0; })
       .def("__enter__", [](py::object self) { return self; })
-      .def("__exit__", [](Connection& c, py::args) {
-        if (c.cookie) detach_listener(c.source.get(), c.cookie);
-        c.cookie = 0;
-      });
+      .def("__exit__", [](Connection& c, py::args) { c.disconnect(); });
   m.def("connect", &connect, py::arg("source"), py::arg("event"), py::arg("handler") = py::none(),
         "connect(source, \"OnNotify\", fn) calls fn with the event's arguments each time `source` raises\n"
         "OnNotify; connect(source, listener) calls the listener's methods named as the events.\n"
