@@ -52,6 +52,22 @@ class NamedNotifyListener final : public ObjectImpl<> {
   }
 };
 
+// A C++ listener object: the notifier calls its OnNotify directly.
+class DirectNotifyListener final : public ObjectImpl<ILateBoundNotifierEvents> {
+ public:
+  static constexpr const char* type_name = "BenchDirectNotifyListener";
+  static constexpr Guid iid{"{3C1F6E2B-8B0D-4E47-9C55-0A4D2B7E91F3}"};
+  static const ClassInfo& describe() {
+    static const ClassInfo info = describe_class<DirectNotifyListener, ILateBoundNotifierEvents>(ClassFlags::None, {});
+    return info;
+  }
+  const ClassInfo& class_info() const noexcept override { return describe(); }
+  void OnNotify(const Ref<Unknown>& sender, const Variant& Args) override {
+    benchmark::DoNotOptimize(&sender);
+    benchmark::DoNotOptimize(&Args);
+  }
+};
+
 // NotifyClients with the one listener `attach_one` attaches, against the peer's direct call.
 template <class Attach>
 void notify_one_listener(benchmark::State& state, Attach attach_one) {
@@ -74,6 +90,13 @@ void BM_NotifyOneCppListener(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_NotifyOneCppListener);
+
+void BM_NotifyOneCppListenerObject(benchmark::State& state) {
+  notify_one_listener(state, [](const Ref<LateBoundNotifier>& notifier) {
+    attach_listener(notifier, make<DirectNotifyListener>());
+  });
+}
+BENCHMARK(BM_NotifyOneCppListenerObject);
 
 void BM_NotifyOneLateBoundListener(benchmark::State& state) {
   notify_one_listener(state, [](const Ref<LateBoundNotifier>& notifier) {

@@ -1,8 +1,6 @@
 // The late-bound notifier.
 #include "quorvel/locks/late_bound_notifier.h"
 
-#include <string_view>
-
 #include "quorvel/platform/describe.h"
 
 namespace quorvel {
@@ -18,13 +16,11 @@ const ClassInfo& LateBoundNotifier::describe() {
   return info;
 }
 
-namespace {
-constexpr std::u16string_view kOnNotify = u"OnNotify";
-}  // namespace
-
-void LateBoundNotifier::NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
-  if (events_.size() == 0) return;
-  events_.raise_copies(kOnNotify, sender.get(), Args);
+void LateBoundNotifier::call_on_notify(Unknown& view, const Ref<Unknown>& sender, const Variant& Args) {
+  static_cast<ILateBoundNotifierEvents&>(view).OnNotify(sender, Args);
 }
+
+const EventSource::DirectCall LateBoundNotifier::kDirectOnNotify{ILateBoundNotifierEvents::iid,
+                                                                 &LateBoundNotifier::call_on_notify};
 
 }  // namespace quorvel

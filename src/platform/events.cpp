@@ -20,6 +20,10 @@ struct EventSource::Listener {
   std::u16string event;  // for a handler: the event it listens to
   EventHandler handler;
   Ref<Unknown> object;   // for an object listener
+  // The object's view for the last DirectCall asked about it (null: it has none), so that a run
+  // of raises asks the object once.
+  const DirectCall* direct_for = nullptr;
+  Unknown* direct_view = nullptr;
 };
 
 namespace {
@@ -143,7 +147,8 @@ void EventSource::sweep() noexcept {
 }
 
 template <class WithArgs>
-void EventSource::deliver(std::u16string_view event, WithArgs&& with_args) {
+void EventSource::deliver(std::u16string_view event, WithArgs&& with_args, const DirectCall* direct,
+                          const Ref<Unknown>* sender, const Variant* value) {
   struct Depth {
     EventSource& source;
     explicit Depth(EventSource& s) noexcept : source(s) { ++source.raising_; }
@@ -158,13 +163,30 @@ void EventSource::deliver(std::u16string_view event, WithArgs&& with_args) {
     Listener& l = *listeners_[i];
     if (!l.attached) continue;
     if (l.object) {
-      DispId id = -1;
-      Unknown* target = handler_of(*l.object, event, id);
-      if (!target) continue;
-      Ref<Unknown> keep = l.object;
-      with_args([&](std::span<Variant> args) { invoke(*target, id, MemberKind::Method, args); });
-    } else if (same_name(l.event, event)) {
-      with_args(l.handler);
+      if (direct) {
+        if (l.direct_for != direct) [[unlikely]] {
+          l.direct_view = l.object->find_interface(direct->iid);
+          l.direct_for = direct;
+        }
+        if (l.direct_view) [[likely]] {
+          // No count taken: a detached entry lives on, marked, until the outermost raise ends.
+          const Variant copy(*value);
+          direct->call(*l.direct_view, *sender, copy);
+          continue;
+        }
+      }
+      // Out of line, like the handler's call below: the direct call's loop stays small.
+      [&]() __attribute__((noinline)) {
+        DispId id = -1;
+        Unknown* target = handler_of(*l.object, event, id);
+        if (!target) return;
+        Ref<Unknown> keep = l.object;
+        with_args([&](std::span<Variant> args) { invoke(*target, id, MemberKind::Method, args); });
+      }();
+    } else {
+      [&]() __attribute__((noinline)) {
+        if (same_name(l.event, event)) with_args(l.handler);
+      }();
     }
   }
 }
@@ -173,11 +195,15 @@ void EventSource::raise(std::u16string_view event, std::span<Variant> args) {
   deliver(event, [args](auto&& call) { call(args); });
 }
 
-void EventSource::raise_copies(std::u16string_view event, Unknown* sender, const Variant& value) {
-  deliver(event, [&](auto&& call) {
-    Variant pair[2] = {Variant(Ref<Unknown>(sender)), value};
-    call(std::span<Variant>(pair));
-  });
+void EventSource::raise_copies(std::u16string_view event, const Ref<Unknown>& sender, const Variant& value,
+                               const DirectCall* direct) {
+  deliver(
+      event,
+      [&](auto&& call) {
+        Variant pair[2] = {Variant(sender), value};
+        call(std::span<Variant>(pair));
+      },
+      direct, &sender, &value);
 }
 
 namespace {

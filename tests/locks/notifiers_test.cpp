@@ -18,6 +18,38 @@ namespace {
 
 using NotifiersTest = test_support::LiveCountCheck;
 
+// A C++ listener object, which the notifier calls directly rather than by member name.
+class Heeder final : public ObjectImpl<ILateBoundNotifierEvents> {
+ public:
+  static constexpr const char* type_name = "TestHeeder";
+  static constexpr Guid iid{"{5B0E2C41-7D6A-4C3F-8E19-2A6F4B8D0C37}"};
+  TEST_CLASS_INFO(describe_class<Heeder, ILateBoundNotifierEvents>(ClassFlags::None, {}))
+
+  explicit Heeder(std::function<void(const Ref<Unknown>&, const Variant&)> f) : heed(std::move(f)) {}
+  void OnNotify(const Ref<Unknown>& sender, const Variant& Args) override { heed(sender, Args); }
+  std::function<void(const Ref<Unknown>&, const Variant&)> heed;
+};
+
+// Direct and by-name listeners hear in attach order; the direct one gets the caller's sender
+// itself and a copy of Args of its own.
+TEST_F(NotifiersTest, ListenerObjectsAreCalledDirectlyInTurn) {
+  Ref<LateBoundNotifier> n = make<LateBoundNotifier>();
+  const Ref<Unknown> sender(as_unknown(n.get()));
+  const Variant args(u"text");
+  std::u16string order;
+  n->events().attach(u"OnNotify", [&](std::span<Variant> a) { order += u'a', a[1].assign(Variant(1)); });
+  attach_listener(n, make<Heeder>([&](const Ref<Unknown>& s, const Variant& a) {
+    order += u'b';
+    EXPECT_EQ(&s, &sender);
+    EXPECT_NE(&a, &args);
+    EXPECT_EQ(a.to_string(), String(u"text"));
+  }));
+  n->events().attach(u"OnNotify", [&](std::span<Variant>) { order += u'c'; });
+  n->NotifyClients(sender, args);
+  n->NotifyClients(sender, args);
+  EXPECT_EQ(order, u"abcabc");
+}
+
 // Pump listeners share the caller's variables (as the scenario file shows), but a Long never goes
 // into its object variable.
 TEST_F(NotifiersTest, PumpKeepsItsObjectVariableAnObject) {
@@ -79,12 +111,17 @@ TEST(NotifierFaults, ListenersDisturbingAnyCall) {
       unsigned bit = 1;
       each(subject, [&](EventSource& e, auto event) {
         for (int i = 0; i < 2; ++i, bit <<= 1) {
-          e.attach(event, [&, bit](std::span<Variant>) {
+          auto heard = [&, bit] {
             ++subject.heard;
             subject.heard_by |= bit;
             plan.call_out();
             if (std::exchange(subject.raise_now, false)) raise_runtime_error(RuntimeError::InvalidProcedureCall);
-          });
+          };
+          if (i == 1 && std::u16string_view(event) == u"OnNotify") {  // the notifier's second: a direct one
+            e.attach(make<Heeder>([heard](const Ref<Unknown>&, const Variant&) { heard(); }));
+          } else {
+            e.attach(event, [heard](std::span<Variant>) { heard(); });
+          }
         }
         e.attach(fault::meddler(plan, Variant()).to_object());  // cookie kObject
         bit <<= 1;
@@ -120,6 +157,7 @@ TEST(NotifierFaults, CopiesWithoutMemory) {
   auto listened = [] {
     auto n = make<LateBoundNotifier>();
     for (int i = 0; i < 2; ++i) n->events().attach(u"OnNotify", [](std::span<Variant>) {});
+    n->events().attach(make<Heeder>([](const Ref<Unknown>&, const Variant&) {}));
     return n;
   };
   const auto notify = [&](Ref<LateBoundNotifier>& n) { n->NotifyClients(nullptr, args); };

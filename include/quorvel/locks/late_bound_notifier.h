@@ -1,6 +1,8 @@
 // Turns a call into an event: `NotifyClients`(sender, Args) raises `OnNotify`(sender, Args).
 #pragma once
 
+#include <string_view>
+
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/events.h"
 #include "quorvel/platform/interface_list.h"
@@ -8,9 +10,10 @@
 namespace quorvel {
 
 #define QUORVEL_INOTIFIEREVENTS_MEMBERS(X) \
-  X(method, void, OnNotify, 1, (Ref<Unknown> sender, const Variant& Args), (sender, Args), ("sender", "Args"))
+  X(method, void, OnNotify, 1, (const Ref<Unknown>& sender, const Variant& Args), (sender, Args), ("sender", "Args"))
 
-/// The event of a `LateBoundNotifier`. A C++ listener may implement this.
+/// The event of a `LateBoundNotifier`. A C++ listener object that implements this is called
+/// directly, not by member name: it gets the caller's sender and its own copy of Args, read-only.
 class ILateBoundNotifierEvents : public Unknown {
  public:
   static constexpr const char* type_name = "ILateBoundNotifierEvents";
@@ -33,8 +36,11 @@ class LateBoundNotifier final : public ObjectImpl<IEventContainer> {
   /// each gets its own copy of Args, so none sees what another wrote, nor does the caller.
   /// Raises what a listener raises (the later ones are then not called). No listener: no effect.
   /// The caller keeps `sender` alive through the call (a late-bound call does).
-  /// Cost: per listener, one copy of Args and one counted reference to the sender.
-  void NotifyClients(const Ref<Unknown>& sender, const Variant& Args);
+  /// Cost: per listener, one copy of Args, and for all but the listener objects that implement
+  /// `ILateBoundNotifierEvents` one counted reference to the sender.
+  void NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
+    if (events_.size() != 0) events_.raise_copies(kOnNotify, sender, Args, &kDirectOnNotify);
+  }
 
   /// The listeners of `OnNotify`.
   EventSource& events() noexcept { return events_; }
@@ -43,6 +49,10 @@ class LateBoundNotifier final : public ObjectImpl<IEventContainer> {
   }
 
  private:
+  static constexpr std::u16string_view kOnNotify = u"OnNotify";
+  static void call_on_notify(Unknown& view, const Ref<Unknown>& sender, const Variant& Args);
+  static const EventSource::DirectCall kDirectOnNotify;
+
   EventSource events_;
 };
 

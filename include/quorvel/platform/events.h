@@ -71,18 +71,30 @@ class EventSource {
   /// Calls every listener of `event` attached now, in attach order, with `args`.
   /// Raises whatever a listener raises.
   void raise(std::u16string_view event, std::span<Variant> args = {});
+  /// How `raise_copies` reaches a listener object whose class implements the event interface
+  /// `iid` in C++: `call(view, sender, value)` with the object's view as that interface, a direct
+  /// call rather than one by member name.
+  struct DirectCall {
+    Guid iid;
+    void (*call)(Unknown& view, const Ref<Unknown>& sender, const Variant& value);
+  };
+
   /// `raise` with two arguments, `sender` (Nothing when null) and `value`, each listener getting
   /// its own copies: what one listener writes into its arguments, neither the next listener nor
-  /// the raiser sees. Raises 7 when a copy finds no memory. Cost: per listener, a copy of `value`
-  /// and one counted reference to `sender`, made in place.
-  void raise_copies(std::u16string_view event, Unknown* sender, const Variant& value);
+  /// the raiser sees. A listener object that `direct` reaches gets the raiser's `sender` itself
+  /// and its own copy of `value`, both read-only, so that it can change neither. Raises 7 when
+  /// a copy finds no memory. Cost: per listener, a copy of `value`, and for all but those that
+  /// `direct` reaches one counted reference to `sender`, made in place.
+  void raise_copies(std::u16string_view event, const Ref<Unknown>& sender, const Variant& value,
+                    const DirectCall* direct = nullptr);
 
  private:
   struct Listener;
   void sweep() noexcept;
   // Calls each listener of `event`: `with_args(call)` hands `call` the arguments of one listener.
   template <class WithArgs>
-  void deliver(std::u16string_view event, WithArgs&& with_args);
+  void deliver(std::u16string_view event, WithArgs&& with_args, const DirectCall* direct = nullptr,
+               const Ref<Unknown>* sender = nullptr, const Variant* value = nullptr);
 
   std::vector<std::unique_ptr<Listener>> listeners_;
   std::size_t detached_ = 0;  // entries marked but kept while a raise walks the list
