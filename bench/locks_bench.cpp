@@ -40,12 +40,8 @@ class NamedNotifyListener final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "BenchNamedNotifyListener";
   static constexpr Guid iid{"{8763FC75-2AA0-4718-BBD4-CD1ECA373E27}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<NamedNotifyListener>(
-        ClassFlags::None, {method<&NamedNotifyListener::OnNotify>("OnNotify", 1, "sender", "Args")});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  QUORVEL_CLASS_INFO(describe_class<NamedNotifyListener>(
+        ClassFlags::None, {method<&NamedNotifyListener::OnNotify>("OnNotify", 1, "sender", "Args")}))
   void OnNotify(const Variant& sender, const Variant& Args) {
     benchmark::DoNotOptimize(&sender);
     benchmark::DoNotOptimize(&Args);
@@ -57,11 +53,7 @@ class DirectNotifyListener final : public ObjectImpl<ILateBoundNotifierEvents> {
  public:
   static constexpr const char* type_name = "BenchDirectNotifyListener";
   static constexpr Guid iid{"{3C1F6E2B-8B0D-4E47-9C55-0A4D2B7E91F3}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<DirectNotifyListener, ILateBoundNotifierEvents>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  QUORVEL_CLASS_INFO(describe_class<DirectNotifyListener, ILateBoundNotifierEvents>(ClassFlags::None, {}))
   void OnNotify(const Ref<Unknown>& sender, const Variant& Args) override {
     benchmark::DoNotOptimize(&sender);
     benchmark::DoNotOptimize(&Args);

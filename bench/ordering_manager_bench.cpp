@@ -29,11 +29,7 @@ class CallerOrder final : public ObjectImpl<IComparer> {
  public:
   static constexpr const char* type_name = "BenchCallerOrder";
   static constexpr Guid iid{"{2D7E9A41-6C3B-4F85-A0D2-9B1E4C7F3A21}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<CallerOrder, IComparer>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  QUORVEL_CLASS_INFO(describe_class<CallerOrder, IComparer>(ClassFlags::None, {}))
   std::int16_t Compare(const Variant& A, const Variant& B) override {
     return CompareVariants(A, B, CompareMode::Binary);
   }
@@ -44,11 +40,7 @@ class CallerList final : public ObjectImpl<IArrayList> {
  public:
   static constexpr const char* type_name = "BenchCallerList";
   static constexpr Guid iid{"{5F1C8B32-9E4D-4A67-B3F0-2C8D6E1A9B44}"};
-  static const ClassInfo& describe() {
-    static const ClassInfo info = describe_class<CallerList, IArrayList>(ClassFlags::None, {});
-    return info;
-  }
-  const ClassInfo& class_info() const noexcept override { return describe(); }
+  QUORVEL_CLASS_INFO(describe_class<CallerList, IArrayList>(ClassFlags::None, {}))
   explicit CallerList(Ref<IArrayList> inner) : inner_(std::move(inner)) {}
 #define BENCH_FORWARD_(kind, R, Name, id, params, args, desc) \
   R QUORVEL_CPP_NAME(kind, Name) params override { return inner_->QUORVEL_CPP_NAME(kind, Name) args; }

@@ -4,12 +4,25 @@
 #include <vector>
 
 #include "quorvel/arraylists/array_list_long.h"
+#include "quorvel/locks/late_bound_notifier.h"
 #include "quorvel/ordering/comparers.h"
+#include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
 #include "quorvel/platform/registry.h"
 
 using namespace quorvel;
+
+// A C++ listener: the notifier calls it directly, with its own copy of Args.
+class Heard final : public ObjectImpl<ILateBoundNotifierEvents> {
+ public:
+  static constexpr const char* type_name = "Heard";
+  static constexpr Guid iid{"{6F2A9C14-3B7E-4D58-A1C6-8E0B5D7F2A93}"};
+  QUORVEL_CLASS_INFO(describe_class<Heard, ILateBoundNotifierEvents>(ClassFlags::None, {}))
+  void OnNotify(const Ref<Unknown>& sender, const Variant& Args) override {
+    std::printf("listener object: heard %d from %s\n", Args.to_long(), sender ? "an object" : "Nothing");
+  }
+};
 
 int main() {
   // Early-bound: the class's own members, typed.
@@ -23,6 +36,15 @@ int main() {
   } catch (const Error& e) {
     std::printf("early-bound: Item(5) raised %d from %s\n", e.number(), e.source().to_utf8().c_str());
   }
+
+  // Events: a listener object, and a callable listening to one event by name.
+  Ref<LateBoundNotifier> notifier = make<LateBoundNotifier>();
+  const EventCookie cookie = attach_listener(notifier, make<Heard>());
+  notifier->events().attach(u"OnNotify", [](std::span<Variant> args) {
+    std::printf("callable: heard %d\n", args[1].to_long());
+  });
+  notifier->NotifyClients(nullptr, Variant(42));
+  detach_listener(notifier, cookie);
 
   // Late-bound: nothing but a program id, names and Variants.
   Variant any(create_object(u"Quorvel.ArrayList_Long"));

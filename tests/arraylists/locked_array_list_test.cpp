@@ -30,7 +30,7 @@ class LoggingReader final : public ObjectImpl<IArrayReader> {
  public:
   static constexpr const char* type_name = "TestLoggingReader";
   static constexpr Guid iid{"{6A0D6E5B-1F0B-4E29-9E3B-7C1A52E4D101}"};
-  TEST_CLASS_INFO(describe_class<LoggingReader, IArrayReader>(ClassFlags::None, {}))
+  QUORVEL_CLASS_INFO(describe_class<LoggingReader, IArrayReader>(ClassFlags::None, {}))
   explicit LoggingReader(Ref<IArrayReader> inner) : inner_(std::move(inner)) {}
 #define TEST_FORWARD_(kind, R, Name, id, params, args, desc) \
   R QUORVEL_CPP_NAME(kind, Name)                             \

@@ -30,7 +30,7 @@ class Above final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestAbove";
   static constexpr Guid iid{"{90EB2A62-8086-4901-AE0A-BF19C4789436}"};
-  TEST_CLASS_INFO(describe_class<Above>(ClassFlags::None, {method<&Above::Test>("Test", 1, "Value")}))
+  QUORVEL_CLASS_INFO(describe_class<Above>(ClassFlags::None, {method<&Above::Test>("Test", 1, "Value")}))
   explicit Above(std::int32_t limit) : floor(limit) {}
   Variant Test(std::int32_t Value) {
     ++calls;

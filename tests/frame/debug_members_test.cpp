@@ -16,7 +16,7 @@ class Holder final : public ObjectImpl<>, public DebugMembers {
  public:
   static constexpr const char* type_name = "TestHolder";
   static constexpr Guid iid{"{44C1EA33-A573-4CEE-9A24-B38F9019D2DC}"};
-  TEST_CLASS_INFO(describe_class<Holder>(ClassFlags::None, {tear_down_entry<Holder>(1), debug_id_entry<Holder>(2)}))
+  QUORVEL_CLASS_INFO(describe_class<Holder>(ClassFlags::None, {tear_down_entry<Holder>(1), debug_id_entry<Holder>(2)}))
   void TearDown() { held = nullptr; }
 
   Ref<Collection> held;

@@ -15,7 +15,7 @@ class NamedFormatter final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "AdapterTestFormatter";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0101}"};
-  TEST_CLASS_INFO(describe_class<NamedFormatter>(ClassFlags::None, {method<&NamedFormatter::Format>("Format", 1,
+  QUORVEL_CLASS_INFO(describe_class<NamedFormatter>(ClassFlags::None, {method<&NamedFormatter::Format>("Format", 1,
                   "Value"), get<&NamedFormatter::get_Calls>("Calls", 2)}))
   Variant Format(const Variant& v) {
     ++calls_;
@@ -32,7 +32,7 @@ class FormatterUser final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "AdapterTestUser";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0102}"};
-  TEST_CLASS_INFO(describe_class<FormatterUser>(ClassFlags::None, {method<&FormatterUser::Show>("Show", 1,
+  QUORVEL_CLASS_INFO(describe_class<FormatterUser>(ClassFlags::None, {method<&FormatterUser::Show>("Show", 1,
                   opt("Formatter"))}))
   String Show(Ref<IFormatter>& f) { return f ? f->Format(Variant(7)).to_string() : String(); }
 };

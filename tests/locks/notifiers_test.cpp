@@ -23,7 +23,7 @@ class Heeder final : public ObjectImpl<ILateBoundNotifierEvents> {
  public:
   static constexpr const char* type_name = "TestHeeder";
   static constexpr Guid iid{"{5B0E2C41-7D6A-4C3F-8E19-2A6F4B8D0C37}"};
-  TEST_CLASS_INFO(describe_class<Heeder, ILateBoundNotifierEvents>(ClassFlags::None, {}))
+  QUORVEL_CLASS_INFO(describe_class<Heeder, ILateBoundNotifierEvents>(ClassFlags::None, {}))
 
   explicit Heeder(std::function<void(const Ref<Unknown>&, const Variant&)> f) : heed(std::move(f)) {}
   void OnNotify(const Ref<Unknown>& sender, const Variant& Args) override { heed(sender, Args); }

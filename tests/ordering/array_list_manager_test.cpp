@@ -38,7 +38,7 @@ class CallerList final : public ObjectImpl<> {
   static constexpr const char* type_name = "TestCallerList";
   static constexpr Guid iid{"{3C9A1F0E-5B7D-4C2A-8E61-0F4D2B9A7C11}"};
   using QuorvelSelf = CallerList;
-  TEST_CLASS_INFO(describe_class<CallerList>(ClassFlags::None, {QUORVEL_MEMBER_ENTRIES(QUORVEL_IARRAYLIST_MEMBERS)}))
+  QUORVEL_CLASS_INFO(describe_class<CallerList>(ClassFlags::None, {QUORVEL_MEMBER_ENTRIES(QUORVEL_IARRAYLIST_MEMBERS)}))
   CallerList(Ref<IArrayList> inner, std::string* log, std::function<void()> on_item)
       : inner_(std::move(inner)), log_(log), on_item_(std::move(on_item)) {}
 #define TEST_FORWARD_(kind, R, Name, id, params, args, desc) \

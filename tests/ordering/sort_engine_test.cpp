@@ -140,7 +140,7 @@ class LateBoundOrder final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestLateBoundOrder";
   static constexpr Guid iid{"{0E3D51A2-6C7B-4F10-9B53-5A1C00DE0301}"};
-  TEST_CLASS_INFO(describe_class<LateBoundOrder>(ClassFlags::None, {method<&LateBoundOrder::Compare>("Compare", 1,
+  QUORVEL_CLASS_INFO(describe_class<LateBoundOrder>(ClassFlags::None, {method<&LateBoundOrder::Compare>("Compare", 1,
                   {"A", "B"})}))
   std::int32_t Compare(const Variant& A, const Variant& B) { return B.to_long() - A.to_long(); }
 };

@@ -37,7 +37,7 @@ class Ticker final : public ObjectImpl<IEventContainer> {
  public:
   static constexpr const char* type_name = "TestTicker";
   static constexpr Guid iid{"{E116CFA5-A076-4BD6-A379-73DCC4B3C734}"};
-  TEST_CLASS_INFO(describe_class<Ticker>(ClassFlags::None, {method<&Ticker::Tick>("Tick", 1),
+  QUORVEL_CLASS_INFO(describe_class<Ticker>(ClassFlags::None, {method<&Ticker::Tick>("Tick", 1),
                   method<&Ticker::Stop>("Stop", 2)}, "", &ITickerEvents::interface_info()))
   EventSource* find_event_source(const Guid& events_iid) noexcept override {
     return events_iid == ITickerEvents::iid ? &events : nullptr;
@@ -63,7 +63,7 @@ class TypedSink final : public ObjectImpl<ITickerEvents> {
  public:
   static constexpr const char* type_name = "TestTypedSink";
   static constexpr Guid iid{"{A39E10D3-9EA1-48E4-8EC7-41819C9B27AE}"};
-  TEST_CLASS_INFO(describe_class<TypedSink, ITickerEvents>(ClassFlags::None, {}))
+  QUORVEL_CLASS_INFO(describe_class<TypedSink, ITickerEvents>(ClassFlags::None, {}))
   explicit TypedSink(std::vector<std::string>& log) : log_(log) {}
   void OnTick(std::int32_t Count) override { log_.push_back("typed " + std::to_string(Count)); }
   void OnStop(String& Reason) override {
@@ -80,7 +80,7 @@ class NamedSink final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestNamedSink";
   static constexpr Guid iid{"{6B96BEB6-EDB3-4B6D-8B11-12074E359100}"};
-  TEST_CLASS_INFO(describe_class<NamedSink>(ClassFlags::None, {method<&NamedSink::OnTick>("ontick", 1, {"Count"})}))
+  QUORVEL_CLASS_INFO(describe_class<NamedSink>(ClassFlags::None, {method<&NamedSink::OnTick>("ontick", 1, {"Count"})}))
   explicit NamedSink(std::vector<std::string>& log) : log_(log) {}
   void OnTick(const Variant& Count) { log_.push_back("named " + Count.to_string().to_utf8()); }
 

@@ -14,7 +14,7 @@ class Counter final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestCounter";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0002}"};
-  TEST_CLASS_INFO(describe_class<Counter>(ClassFlags::Creatable, {get<&Counter::get_Value>("Value", 0),
+  QUORVEL_CLASS_INFO(describe_class<Counter>(ClassFlags::Creatable, {get<&Counter::get_Value>("Value", 0),
                   method<&Counter::Add>("Add", 1, {"Amount", opt("Times", Variant(std::int32_t{1}))}),
                   method<&Counter::Find>("Find", 2, {"Value", "retIndex"}), method<&Counter::Describe>("Describe", 3,
                   {opt("Prefix")}), method<&Counter::Bump>("Bump", 4, "Value", opt("Note")),

@@ -16,7 +16,7 @@ class VarArgsProbe final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "VarArgsProbe";
   static constexpr Guid iid{"{2C28708A-1409-4C9A-A72B-F581DB0B79A6}"};
-  TEST_CLASS_INFO(describe_class<VarArgsProbe>(ClassFlags::None, {with_varargs(method<&VarArgsProbe::Join>("Join", 1,
+  QUORVEL_CLASS_INFO(describe_class<VarArgsProbe>(ClassFlags::None, {with_varargs(method<&VarArgsProbe::Join>("Join", 1,
                   opt("Prefix", Variant(u"p")), "Values")), with_varargs(method<&VarArgsProbe::Need>("Need", 2,
                   "First", "Values"))}))
 

@@ -17,7 +17,7 @@ class Joiner final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestJoiner";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0015}"};
-  TEST_CLASS_INFO(describe_class<Joiner>(ClassFlags::Creatable, {method<&Joiner::Join>("Join", 1, "First",
+  QUORVEL_CLASS_INFO(describe_class<Joiner>(ClassFlags::Creatable, {method<&Joiner::Join>("Join", 1, "First",
                   opt("Second"), opt("Third", Variant(u"t")))}))
 
   String Join(const Variant& a, const Variant& b, const String& c) {

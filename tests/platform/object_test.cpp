@@ -40,7 +40,7 @@ class Both final : public ObjectImpl<IFirst, ISecond> {
  public:
   static constexpr const char* type_name = "Both";
   static constexpr Guid iid{"{11111111-0000-4000-8000-000000000010}"};
-  TEST_CLASS_INFO(describe_class<Both, IFirst, ISecond>(ClassFlags::None, {}))
+  QUORVEL_CLASS_INFO(describe_class<Both, IFirst, ISecond>(ClassFlags::None, {}))
   explicit Both(bool* destroyed = nullptr) : destroyed_(destroyed) {}
   ~Both() override {
     if (destroyed_) *destroyed_ = true;

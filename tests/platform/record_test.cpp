@@ -50,7 +50,7 @@ class TestEditor final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestRecordEditor";
   static constexpr Guid iid{"{6A0E1D52-7B3C-4F7A-9E21-00C0FFEE0103}"};
-  TEST_CLASS_INFO(describe_class<TestEditor>(ClassFlags::Creatable, {method<&TestEditor::Bump>("Bump", 2, "Line"),
+  QUORVEL_CLASS_INFO(describe_class<TestEditor>(ClassFlags::Creatable, {method<&TestEditor::Bump>("Bump", 2, "Line"),
                   method<&TestEditor::Count>("Count", 3, "Page"), method<&TestEditor::Lines>("Lines", 4, "n")}))
 
   void Bump(TestLine& l) { ++l.Number; }

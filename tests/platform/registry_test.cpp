@@ -21,7 +21,7 @@ class RegistryProbe final : public ObjectImpl<> {
   static constexpr const char* type_name = "RegistryProbe";
   static constexpr Guid clsid{"{22222222-0000-4000-8000-000000000001}"};
   static constexpr Guid iid{"{22222222-0000-4000-8000-000000000003}"};
-  TEST_CLASS_INFO(describe_class<RegistryProbe>(ClassFlags::Creatable, {get<&RegistryProbe::get_Name>("Name", 0)}))
+  QUORVEL_CLASS_INFO(describe_class<RegistryProbe>(ClassFlags::Creatable, {get<&RegistryProbe::get_Name>("Name", 0)}))
   String get_Name() { return String(u"probe"); }
 };
 QUORVEL_REGISTER_CLASS(RegistryProbe);
@@ -30,7 +30,7 @@ class GlobalProbe final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "GlobalProbe";
   static constexpr Guid iid{"{22222222-0000-4000-8000-000000000002}"};
-  TEST_CLASS_INFO(describe_class<GlobalProbe>(ClassFlags::Global, {}))
+  QUORVEL_CLASS_INFO(describe_class<GlobalProbe>(ClassFlags::Global, {}))
 };
 QUORVEL_REGISTER_CLASS(GlobalProbe);
 

@@ -22,7 +22,7 @@ class Token final : public ObjectImpl<> {
  public:
   static constexpr const char* type_name = "TestToken";
   static constexpr Guid iid{"{51575364-91E6-4AC2-ADF4-2225D03409B1}"};
-  TEST_CLASS_INFO(describe_class<Token>(ClassFlags::None, {get<&Token::get_Value>("Value", 0),
+  QUORVEL_CLASS_INFO(describe_class<Token>(ClassFlags::None, {get<&Token::get_Value>("Value", 0),
                   get<&Token::get_Name>("Name", 1)}))
 
   explicit Token(Variant value = {}, String name = {}) : value_(std::move(value)), name_(std::move(name)) {}
@@ -45,7 +45,7 @@ class Fn final : public ObjectImpl<IComparer, IFormatter> {
  public:
   static constexpr const char* type_name = "TestFn";
   static constexpr Guid iid{"{E1B7A0C2-3D44-4F1B-9C0D-6A7B8C9D0E01}"};
-  TEST_CLASS_INFO(describe_class<Fn, IComparer, IFormatter>(ClassFlags::None, {}))
+  QUORVEL_CLASS_INFO(describe_class<Fn, IComparer, IFormatter>(ClassFlags::None, {}))
 
   explicit Fn(std::function<std::int16_t(const Variant&, const Variant&)> f = nullptr) : compare(std::move(f)) {}
   std::int16_t Compare(const Variant& A, const Variant& B) override {

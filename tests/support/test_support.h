@@ -10,15 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
-
-// A test class's description and its `class_info`, from one `describe_class` expression.
-#define TEST_CLASS_INFO(...)                                                   \
-  static const ::quorvel::ClassInfo& describe() {                              \
-    static const ::quorvel::ClassInfo info = __VA_ARGS__;                      \
-    return info;                                                               \
-  }                                                                            \
-  const ::quorvel::ClassInfo& class_info() const noexcept override { return describe(); }
 
 namespace quorvel::test_support {
 

@@ -91,7 +91,7 @@ class ScriptedContainer final : public ObjectImpl<IStringContainer> {
  public:
   static constexpr const char* type_name = "TestScriptedContainer";
   static constexpr Guid iid{"{0B6E7F21-8C3A-4D59-A1E4-3F9D2C7B5A80}"};
-  TEST_CLASS_INFO(describe_class<ScriptedContainer, IStringContainer>(ClassFlags::None, {}))
+  QUORVEL_CLASS_INFO(describe_class<ScriptedContainer, IStringContainer>(ClassFlags::None, {}))
   bool Equals(Ref<IStringContainer>, std::int32_t) override { return false; }
   bool EqualsEx(const Variant&, std::int32_t) override { return false; }
   String get_Value() override { return {}; }

@@ -348,6 +348,16 @@ inline MemberInfo with_varargs(MemberInfo entry) {
   return entry;
 }
 
+/// Inside the body of a caller's own class (a comparer, a formatter, a listener): `describe()`,
+/// giving the description that `__VA_ARGS__` (a `describe_class` expression) builds on first use,
+/// and `class_info()` answering with it.
+#define QUORVEL_CLASS_INFO(...)                                                \
+  static const ::quorvel::ClassInfo& describe() {                              \
+    static const ::quorvel::ClassInfo info = __VA_ARGS__;                      \
+    return info;                                                               \
+  }                                                                            \
+  const ::quorvel::ClassInfo& class_info() const noexcept override { return describe(); }
+
 /// The description of an interface written as a member list (see interface_list.h).
 #define QUORVEL_DESCRIBE_INTERFACE(I, LIST)                                                  \
   const ::quorvel::InterfaceInfo& I::interface_info() {                                      \
