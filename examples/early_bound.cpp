@@ -13,7 +13,7 @@
 
 using namespace quorvel;
 
-// A C++ listener: the notifier calls it directly, with its own copy of Args.
+// A C++ listener: the notifier calls it directly, with its sender and Args read-only.
 class Heard final : public ObjectImpl<ILateBoundNotifierEvents> {
  public:
   static constexpr const char* type_name = "Heard";

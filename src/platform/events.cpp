@@ -170,23 +170,24 @@ void EventSource::deliver(std::u16string_view event, WithArgs&& with_args, const
         }
         if (l.direct_view) [[likely]] {
           // No count taken: a detached entry lives on, marked, until the outermost raise ends.
-          const Variant copy(*value);
-          direct->call(*l.direct_view, *sender, copy);
+          // No copy either: the listener can write to neither argument.
+          direct->call(*l.direct_view, *sender, *value);
           continue;
         }
       }
-      // Out of line, like the handler's call below: the direct call's loop stays small.
-      [&]() __attribute__((noinline)) {
+      // Out of line, like the handler's call below, taking nothing by capture: the direct
+      // call's loop stays small.
+      [](Listener& l, std::u16string_view event, WithArgs& with_args) __attribute__((noinline)) {
         DispId id = -1;
         Unknown* target = handler_of(*l.object, event, id);
         if (!target) return;
         Ref<Unknown> keep = l.object;
         with_args([&](std::span<Variant> args) { invoke(*target, id, MemberKind::Method, args); });
-      }();
+      }(l, event, with_args);
     } else {
-      [&]() __attribute__((noinline)) {
+      [](Listener& l, std::u16string_view event, WithArgs& with_args) __attribute__((noinline)) {
         if (same_name(l.event, event)) with_args(l.handler);
-      }();
+      }(l, event, with_args);
     }
   }
 }

@@ -13,7 +13,7 @@ namespace quorvel {
   X(method, void, OnNotify, 1, (const Ref<Unknown>& sender, const Variant& Args), (sender, Args), ("sender", "Args"))
 
 /// The event of a `LateBoundNotifier`. A C++ listener object that implements this is called
-/// directly, not by member name: it gets the caller's sender and its own copy of Args, read-only.
+/// directly, not by member name: it gets the caller's sender and Args themselves, read-only.
 class ILateBoundNotifierEvents : public Unknown {
  public:
   static constexpr const char* type_name = "ILateBoundNotifierEvents";
@@ -33,11 +33,12 @@ class LateBoundNotifier final : public ObjectImpl<IEventContainer> {
   const ClassInfo& class_info() const noexcept override { return describe(); }
 
   /// The default member. Raises `OnNotify`(sender, Args) once, to the listeners attached now;
-  /// each gets its own copy of Args, so none sees what another wrote, nor does the caller.
+  /// each gets its own copy of Args, so none sees what another wrote, nor does the caller (a
+  /// listener object implementing `ILateBoundNotifierEvents` reads the caller's, unable to write).
   /// Raises what a listener raises (the later ones are then not called). No listener: no effect.
   /// The caller keeps `sender` alive through the call (a late-bound call does).
-  /// Cost: per listener, one copy of Args, and for all but the listener objects that implement
-  /// `ILateBoundNotifierEvents` one counted reference to the sender.
+  /// Cost: per listener but those implementing `ILateBoundNotifierEvents`, one copy of Args and
+  /// one counted reference to the sender.
   void NotifyClients(const Ref<Unknown>& sender, const Variant& Args) {
     if (events_.size() != 0) events_.raise_copies(kOnNotify, sender, Args, &kDirectOnNotify);
   }

@@ -81,10 +81,10 @@ class EventSource {
 
   /// `raise` with two arguments, `sender` (Nothing when null) and `value`, each listener getting
   /// its own copies: what one listener writes into its arguments, neither the next listener nor
-  /// the raiser sees. A listener object that `direct` reaches gets the raiser's `sender` itself
-  /// and its own copy of `value`, both read-only, so that it can change neither. Raises 7 when
-  /// a copy finds no memory. Cost: per listener, a copy of `value`, and for all but those that
-  /// `direct` reaches one counted reference to `sender`, made in place.
+  /// the raiser sees. A listener object that `direct` reaches gets the raiser's `sender` and
+  /// `value` themselves, read-only: it can change neither, so it needs no copy. Raises 7 when a
+  /// copy finds no memory. Cost: per listener but those that `direct` reaches, a copy of `value`
+  /// and one counted reference to `sender`, made in place.
   void raise_copies(std::u16string_view event, const Ref<Unknown>& sender, const Variant& value,
                     const DirectCall* direct = nullptr);
 
