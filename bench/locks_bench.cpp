@@ -41,7 +41,7 @@ class NamedNotifyListener final : public ObjectImpl<> {
   static constexpr const char* type_name = "BenchNamedNotifyListener";
   static constexpr Guid iid{"{8763FC75-2AA0-4718-BBD4-CD1ECA373E27}"};
   QUORVEL_CLASS_INFO(describe_class<NamedNotifyListener>(
-        ClassFlags::None, {method<&NamedNotifyListener::OnNotify>("OnNotify", 1, "sender", "Args")}))
+      ClassFlags::None, {method<&NamedNotifyListener::OnNotify>("OnNotify", 1, "sender", "Args")}))
   void OnNotify(const Variant& sender, const Variant& Args) {
     benchmark::DoNotOptimize(&sender);
     benchmark::DoNotOptimize(&Args);

@@ -73,7 +73,7 @@ class EventSource {
   void raise(std::u16string_view event, std::span<Variant> args = {});
   /// How `raise_copies` reaches a listener object whose class implements the event interface
   /// `iid` in C++: `call(view, sender, value)` with the object's view as that interface, a direct
-  /// call rather than one by member name.
+  /// call rather than one by member name, whichever interface the object was attached as.
   struct DirectCall {
     Guid iid;
     void (*call)(Unknown& view, const Ref<Unknown>& sender, const Variant& value);
