@@ -146,13 +146,18 @@ Variant to_result(R&& value) {
 
 struct NoObject {};
 
+/// A parameter the member can write to, so that a by-reference argument gets the value back.
+template <class A>
+inline constexpr bool IsByRefParam = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+
 /// An argument converted to the C++ parameter type `A`, with its write-back for by-reference
 /// parameters. Constructed in call order, so conversion errors come in argument order.
-/// Only a by-reference argument (`Variant::by_ref`) is written back; a plain one never is.
+/// Only a by-reference argument (`Variant::by_ref`) is written back, whether the member returns or
+/// raises; a plain one never is.
 template <class A>
 class ArgSlot {
   using D = std::remove_cvref_t<A>;
-  static constexpr bool kByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+  static constexpr bool kByRef = IsByRefParam<A>;
   static constexpr bool kKeepsGiven = kByRef && IsRef<D>::value;
 
  public:
@@ -183,7 +188,7 @@ class ArgSlot {
 template <class A>
   requires std::is_same_v<std::remove_cvref_t<A>, Variant>
 class ArgSlot<A> {
-  static constexpr bool kByRef = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+  static constexpr bool kByRef = IsByRefParam<A>;
 
  public:
   explicit ArgSlot(Variant& arg) : target_(&arg.resolved()) {
@@ -253,12 +258,31 @@ void invoke_member(Unknown& self, std::span<Variant> args, Variant& result) {
   [&]<std::size_t... I>(std::index_sequence<I...>) {
     std::tuple<ArgSlot<std::tuple_element_t<I, Args>>...> slots{
         ArgSlot<std::tuple_element_t<I, Args>>(slot_argument<std::tuple_element_t<I, Args>>(args, I))...};
-    if constexpr (std::is_void_v<typename S::Result>) {
-      (obj.*Fn)(std::get<I>(slots).get()...);
+    auto call = [&] {
+      if constexpr (std::is_void_v<typename S::Result>) {
+        (obj.*Fn)(std::get<I>(slots).get()...);
+      } else {
+        result = to_result((obj.*Fn)(std::get<I>(slots).get()...));
+      }
+    };
+    auto write_back = [&] { (std::get<I>(slots).write_back(slot_argument<std::tuple_element_t<I, Args>>(args, I)), ...); };
+    constexpr bool kWritesBack = (IsByRefParam<std::tuple_element_t<I, Args>> || ...);
+    if constexpr (kWritesBack) {
+      // What the member wrote before raising reaches the caller, as it would through a pointer
+      // to the caller's variable; a write-back that fails then gives way to the member's error.
+      try {
+        call();
+      } catch (...) {
+        try {
+          write_back();
+        } catch (...) {
+        }
+        throw;
+      }
     } else {
-      result = to_result((obj.*Fn)(std::get<I>(slots).get()...));
+      call();
     }
-    (std::get<I>(slots).write_back(slot_argument<std::tuple_element_t<I, Args>>(args, I)), ...);
+    write_back();
   }(std::make_index_sequence<std::tuple_size_v<Args>>{});
 }
 
@@ -267,7 +291,7 @@ ParamInfo param_info(const Param& given) {
   ParamInfo p;
   p.name = given.name;
   p.type = type_of<A>();
-  p.by_ref = std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+  p.by_ref = IsByRefParam<A>;
   p.optional = given.optional;
   p.has_default = given.has_default;
   p.default_value = given.default_value;

@@ -23,7 +23,8 @@ DispId get_dispid(Unknown& target, std::u16string_view name);
 /// `args` are in call order; for let and set the assigned value is last. Each is coerced to the
 /// declared parameter kind (a Long parameter given "12" gets 12, given "x" raises 13); an omitted
 /// optional argument (a missing Variant, or fewer arguments) arrives as missing or as its
-/// declared default; a by-reference parameter writes back into a by-reference argument.
+/// declared default; a by-reference parameter writes back into a by-reference argument, also
+/// when the member raises.
 /// Raises 438 (no such member of that kind), 450 (too many arguments), 449 (a required argument
 /// left out), and whatever the member raises. Scalar calls do not touch the heap.
 Variant invoke(Unknown& target, DispId id, MemberKind kinds, std::span<Variant> args);
