@@ -13,6 +13,7 @@
 #include <string>
 #include <system_error>
 
+#include "quorvel/platform/ascii_case.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/registry.h"
 #include "last_error.h"
@@ -34,15 +35,6 @@ qv_status fail(std::int32_t number, const char16_t* why) noexcept { return capi:
 
 bool ends_with(const std::string& s, std::string_view tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-bool same_text(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 fs::path records_directory(const char* directory) {
@@ -160,7 +152,7 @@ qv_status qv_create_registered(const char* directory, const char* name, qv_objec
         const std::size_t space = line.find(' ', 6);
         if (space == std::string::npos) continue;
         const std::string progid = line.substr(6, space - 6), id = line.substr(space + 1);
-        if (same_text(progid, name) || same_text(id, name)) clsid = id, library = file;
+        if (same_ignoring_ascii_case(progid, name) || same_ignoring_ascii_case(id, name)) clsid = id, library = file;
       }
       if (!clsid.empty()) break;
     }

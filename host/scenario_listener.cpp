@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "expectation.h"
+#include "quorvel/platform/ascii_case.h"
 #include "quorvel/platform/error.h"
 #include "step_runner.h"
 
@@ -14,15 +15,6 @@ namespace quorvel::host {
 namespace {
 
 constexpr std::size_t kMaxEvents = 8;
-
-bool same_text(std::string_view a, std::string_view b) noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -130,7 +122,7 @@ struct ArgumentWanted {
       case Form::Object:
         return a.object && a.identity == identity;
       case Form::Class:
-        return a.object && a.identity && same_text(a.class_name, class_name);
+        return a.object && a.identity && same_ignoring_ascii_case(a.class_name, class_name);
       case Form::Value:
         break;
     }
@@ -223,7 +215,7 @@ void step_heard(const Json& s, Variables& vars) {
   const std::vector<ScenarioListener::Heard> heard = listener.take_heard();
   bool met = heard.size() == wanted.size();
   for (std::size_t i = 0; met && i < heard.size(); ++i) {
-    met = same_text(heard[i].event, wanted[i].event) && heard[i].args.size() == wanted[i].args.size();
+    met = same_ignoring_ascii_case(heard[i].event, wanted[i].event) && heard[i].args.size() == wanted[i].args.size();
     for (std::size_t k = 0; met && k < heard[i].args.size(); ++k) met = wanted[i].args[k].met_by(heard[i].args[k]);
   }
   if (!met) throw StepFailed("expected to have heard " + echo(s[2], 200) + ", got " + heard_text(heard));

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "quorvel/platform/ascii_case.h"
 #include "quorvel/platform/class_info.h"
 #include "quorvel/platform/error.h"
 #include "quorvel/platform/late_binding.h"
@@ -28,17 +29,6 @@ struct EventSource::Listener {
 
 namespace {
 
-bool same_folded(std::u16string_view a, std::u16string_view b) noexcept {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i];
-    char16_t y = b[i];
-    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
-    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 inline bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
   if (a.size() != b.size()) return false;
   // Spelled alike, as raisers and listeners mostly are: four units a word, no library call.
@@ -48,10 +38,10 @@ inline bool same_name(std::u16string_view a, std::u16string_view b) noexcept {
     std::uint64_t y;
     std::memcpy(&x, a.data() + i, sizeof x);
     std::memcpy(&y, b.data() + i, sizeof y);
-    if (x != y) return same_folded(a, b);
+    if (x != y) return same_ignoring_ascii_case(a, b);
   }
   for (; i < a.size(); ++i) {
-    if (a[i] != b[i]) return same_folded(a, b);
+    if (a[i] != b[i]) return same_ignoring_ascii_case(a, b);
   }
   return true;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "quorvel/platform/ascii_case.h"
 #include "quorvel/platform/collection.h"
 #include "quorvel/platform/describe.h"
 #include "quorvel/platform/error.h"
@@ -171,6 +172,10 @@ TEST(Events, DetachingAndAttachingDuringARaise) {
     EXPECT_EQ(source.size(), row.second.size());
   }
 }
+
+// Only ASCII letters fold: '[' and '{' differ by the same 32 as 'A' and 'a'.
+static_assert(same_ignoring_ascii_case("OnTick", "ONTICK") && same_ignoring_ascii_case(u"onstop", u"OnStop"));
+static_assert(!same_ignoring_ascii_case("a[", "A{") && !same_ignoring_ascii_case(u"\u00e9", u"\u00c9"));
 
 }  // namespace
 }  // namespace quorvel
