@@ -6,6 +6,7 @@
 #include <climits>
 #include <functional>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <tuple>
@@ -146,6 +147,56 @@ TEST_F(HashLive, InsertsAndLookupsSurviveEveryAllocationFailure) {
   };
   auto state = [](Hash& h) { return testing::PrintToString(all_of(*h, 5)); };
   for (const auto& [setup, run] : runs) EXPECT_GT(fault::expect_fault_tolerant(setup, run, state), 0);
+}
+
+// A late-bound lookup writes its by-reference arguments back also when it raises. Walked with a
+// failed allocation at every k, and with a count variable that is caller code (read for its
+// default value, released by the write-back) emptying the hash, raising or assigning to itself.
+TEST_F(HashLive, LateBoundLookupWritesBackThroughFailures) {
+  struct Caller {
+    Hash h = make<clsHashIdIx>();
+    Variant buf = Variant(Array(VarKind::Long, 0, 1));
+    Variant count;
+  };
+  auto filled = [](Variant count) {
+    auto c = std::make_unique<Caller>();
+    for (std::int32_t i = 0; i < 3; ++i) c->h->InsertIdIx(5, i);
+    c->count = std::move(count);
+    return c;
+  };
+  auto lookup = [](std::unique_ptr<Caller>& c) {
+    Variant args[] = {Variant(5), Variant::by_ref(c->buf), Variant::by_ref(c->count)};
+    invoke(*c->h, u"LookupIx4Id", MemberKind::Method, args);
+  };
+  auto state = [](std::unique_ptr<Caller>& c) {
+    const Array& a = *c->buf.if_array();
+    return std::to_string(a.lower_bound()) + "+" + std::to_string(a.count()) + " n=" + std::to_string(c->count.to_long());
+  };
+  EXPECT_GT(fault::expect_fault_tolerant([&] { return filled(Variant(0)); }, lookup, state), 0);
+
+  // Call-out 1 reads the count's default value; later ones are its release, which must not raise.
+  const std::pair<const char*, std::function<void(Caller&, long)>> actions[] = {
+      {"empty the hash", [](Caller& c, long) { c.h->RemoveAllIx4Id(5); }},
+      {"raise", [](Caller&, long call) { call == 1 ? raise_runtime_error(RuntimeError::InvalidProcedureCall) : void(); }},
+      {"assign to the count", [](Caller& c, long) { c.count = Variant(7); }},
+  };
+  for (const auto& [name, act] : actions) {
+    SCOPED_TRACE(name);
+    auto meddled = [&, &act = act](fault::Meddler::Plan& plan) {
+      auto c = filled(fault::meddler(plan, Variant(0)));
+      plan.action = [&plan, raw = c.get(), &act] { act(*raw, plan.calls); };
+      return c;
+    };
+    auto check = [](std::unique_ptr<Caller>& c) {
+      const std::size_t left = all_of(*c->h, 5).size();
+      EXPECT_TRUE(left == 0 || left == 3) << left;
+      ASSERT_NE(c->buf.if_array(), nullptr);
+      if (const std::int32_t* n = c->count.if_long()) {
+        EXPECT_TRUE(*n == 0 || *n == 3 || *n == 7) << *n;
+      }
+    };
+    EXPECT_GT(fault::walk_meddling(meddled, lookup, check), 0);
+  }
 }
 
 TEST_F(HashLive, ArrayLookupsFollowTheirBufferRules) {
