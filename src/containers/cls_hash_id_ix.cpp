@@ -65,7 +65,7 @@ void clsHashIdIx::release_storage() noexcept {
       if (block[0] > kPooled) free_memory(block), --unpooled_;
     }
     free_table_memory(table_, table_bytes(bucket_count_));
-    table_ = nullptr;
+    table_ = inserting_ = nullptr;
   }
   unpooled_ = 0;
   for (void* chunk : chunks_) free_memory(chunk);
@@ -162,11 +162,19 @@ bool clsHashIdIx::bFindIdIx(std::int32_t lId, std::int32_t lIx) {
 }
 
 void clsHashIdIx::insert_beyond_cell(std::int32_t lId, std::int32_t lIx) {
+  sizing_open_ = false;
   if (!table_) raise(Failure::InvalidState, sender());
+  inserting_ = table_;
   if (bFindIdIx(lId, lIx)) return;
   const std::uint32_t b = bucket_index(lId);
   Cell& cell = table_[b];
-  if (state_of(b) == kInline) {
+  const std::uint32_t state = state_of(b);
+  if (state < kInline) {
+    cell.id[state] = lId;
+    cell.ix[state] = lIx;
+    return;
+  }
+  if (state == kInline) {
     // The bucket's first block; the growth policy counts the cell's pairs as its first slots.
     std::int32_t capacity = 0;
     while (capacity <= kInline) capacity = next_capacity(capacity);
@@ -281,15 +289,13 @@ void clsHashIdIx::LookupIx4IdExLB1(std::int32_t lId, ArrayOf<std::int32_t>& lIxs
   }
 }
 
-bool clsHashIdIx::find_first_rest(std::int32_t lId, std::int32_t& retIx) {
-  const Slots slots = slots_of(lId);
-  for (std::int32_t s = 0; s < slots.count; ++s) {
-    if (slots.id[s] == lId) {
-      retIx = slots.ix[s];
-      return true;
-    }
+std::optional<std::int32_t> clsHashIdIx::find_in_block(std::int32_t lId, const Cell& cell) noexcept {
+  const std::int32_t* block = block_in(cell);
+  const std::int32_t* ids = block + kHeader;
+  for (std::int32_t s = 0; s < block[1]; ++s) {
+    if (ids[s] == lId) return ids[block[0] + s];
   }
-  return false;
+  return std::nullopt;
 }
 
 bool clsHashIdIx::TryFindFirstIxIf(Ref<IUnaryLongTest> Condition, std::int32_t lId, std::int32_t& retIx) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "quorvel/frame/debug_members.h"
@@ -54,17 +55,17 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   /// Stores the pair unless present; closes the sizing phase either way. Raises 7 (nothing
   /// stored, the phase closed all the same).
   void InsertIdIx(std::int32_t lId, std::int32_t lIx) {
-    sizing_open_ = false;
-    // Inline for the common case, a free slot in the cell, decided without a branch on what the
-    // cell holds and in few instructions: a run of inserts then keeps many misses of the cache
-    // in flight. A cell pointing to a block has no free slot.
-    if (table_) {
+    // Inline for the common case, a free slot in a cell that does not hold this id yet. A run of
+    // inserts is bound by the misses of the cache it keeps in flight, and that number falls
+    // with every instruction an insert takes: so this path tests only what it must, and leaves
+    // the rest to the long way: the sizing phase, buckets 0 and 1 with their own marks (past
+    // them a free slot holds 0 and a block's cell 1), a pair that may be present, a full cell.
+    if (Cell* table = inserting_) {
       const std::uint32_t b = bucket_index(lId);
-      Cell& cell = table_[b];
-      const std::int32_t free = free_mark(b);
-      const std::uint32_t s = cell.id[0] != free;  // the first slot that can be free
-      const bool present = (cell.id[0] == lId) & (cell.ix[0] == lIx);
-      if (cell.id[s] == free && !present) {
+      Cell& cell = table[b];
+      const std::int32_t first = cell.id[0];
+      const std::uint32_t s = first != 0;  // the first slot that can be free
+      if (b > 1 && first != lId && cell.id[s] == 0) {
         cell.id[s] = lId;
         cell.ix[s] = lIx;
         return;
@@ -96,7 +97,10 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   bool TryFindFirstIx(std::int32_t lId, std::int32_t& retIx) {
     // Inline for the common case, a bucket whose pairs lie in its cell: one read of the table.
     // Which slot to look at is computed rather than branched on: a branch would guess wrong for
-    // every other bucket of two pairs and stall a run of lookups on each miss of the cache.
+    // every other bucket of two pairs and stall a run of lookups on each miss of the cache. The
+    // long way returns what it finds rather than writing through `retIx`, so that a caller's
+    // variable can stay in a register.
+    std::optional<std::int32_t> found;
     if (table_) {
       const std::uint32_t b = bucket_index(lId);
       const Cell& cell = table_[b];
@@ -106,8 +110,10 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
         return true;
       }
       if (cell.id[0] != block_mark(b)) return false;
+      found = find_in_block(lId, cell);
     }
-    return find_first_rest(lId, retIx);
+    if (found) retIx = *found;
+    return found.has_value();
   }
   /// Like `TryFindFirstIx`, for the first slot whose index passes `Condition.Test`, called once
   /// per candidate in slot order. Its errors end the call; Nothing raises 91 when the id is there.
@@ -157,7 +163,8 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   }
   static std::int32_t* block_in(const Cell& cell) noexcept;
   Slots slots_of(std::int32_t id) const noexcept;
-  bool find_first_rest(std::int32_t lId, std::int32_t& retIx);
+  // Pure: a run of lookups can then keep the table's address and size in registers.
+  [[gnu::pure]] static std::optional<std::int32_t> find_in_block(std::int32_t lId, const Cell& cell) noexcept;
   void insert_beyond_cell(std::int32_t lId, std::int32_t lIx);
   static std::size_t table_bytes(std::int32_t buckets);
   void reset_table(std::int32_t buckets);
@@ -168,7 +175,8 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
   void remove_slot(std::int32_t id, const Slots& slots, std::int32_t s) noexcept;
   Unknown* sender() noexcept { return as_unknown(static_cast<Object*>(this)); }
 
-  Cell* table_ = nullptr;  // null once torn down
+  Cell* table_ = nullptr;      // null once torn down
+  Cell* inserting_ = nullptr;  // table_ once the first insert has closed the sizing phase
   std::int32_t bucket_count_ = 0;
   std::uint64_t bucket_magic_ = 0;  // for the remainder by multiplication
   std::int32_t increment_ = 10;
