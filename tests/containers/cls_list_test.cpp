@@ -97,6 +97,7 @@ TEST_F(ClsListLive, MembersReshapeTheListOrRefuse) {
 TEST_F(ClsListLive, GrowingMembersSurviveEveryAllocationFailure) {
   const std::function<void(Ref<clsList>&)> runs[] = {
       [](Ref<clsList>& l) { l->AppendElem(Variant(Array(VarKind::Long, 0, 2)), 3); },
+      [](Ref<clsList>& l) { l->AppendElem(Variant(u"nine")); },  // eight fill the storage: it grows
       [](Ref<clsList>& l) { l->ConcatList(l); },
       [](Ref<clsList>& l) { l->InsertElemsAt(2, l); },
       [](Ref<clsList>& l) { l->put_lSize(40); },
