@@ -68,7 +68,8 @@ class clsStack final : public ObjectImpl<>, public DebugMembers {
     return (raw & (kArrayFlag | kByRefFlag)) == 0 && raw != Variant::code(VarKind::Object);
   }
   void push_any(const Variant& vElem);
-  // Room for one more element (which the storage then has for good); raises 6 or 7 unchanged.
+  // Room for at least one more element (the storage, on a stack without one); raises 6 or 7 with
+  // nothing changed.
   void make_room();
   Variant pop_rare();
 
