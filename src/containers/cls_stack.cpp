@@ -63,15 +63,12 @@ void clsStack::push_any(const Variant& vElem) {
     has_storage_ = true;
     return;  // `oldest` goes last, with the stack already whole
   }
-  if (items_.size() == items_.capacity()) make_room();
+  if (items_.size() == items_.capacity()) {
+    containers::check_element_count(static_cast<std::int64_t>(items_.size()) + 1);
+    const std::int64_t doubled = std::max<std::int64_t>(16, static_cast<std::int64_t>(items_.size()) * 2);
+    items_.reserve(static_cast<std::size_t>(std::min(doubled, containers::kMaxVariantElements)));
+  }
   items_.push_back(std::move(value));
-  has_storage_ = true;
-}
-
-void clsStack::make_room() {
-  containers::check_element_count(static_cast<std::int64_t>(items_.size()) + 1);
-  const std::int64_t doubled = std::max<std::int64_t>(16, static_cast<std::int64_t>(items_.size()) * 2);
-  items_.reserve(static_cast<std::size_t>(std::min(doubled, containers::kMaxVariantElements)));
   has_storage_ = true;
 }
 

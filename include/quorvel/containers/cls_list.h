@@ -62,11 +62,12 @@ class clsList final : public ObjectImpl<>, public DebugMembers {
   /// Appends `lCnt` copies of `vElem` (an object as the same reference); a negative count drops
   /// that many from the end instead (below 0 elements raises 9). Amortised O(lCnt).
   void AppendElem(const Variant& vElem, std::int32_t lCnt = 1) {
-    // Inline for one plain value: a compare and a copy. Growing is the only call on that path and
-    // takes no reference to `vElem`, so that a caller's plain value can stay in registers.
+    // Inline for one plain value with room to spare: a compare and a copy. When the storage must
+    // grow, the value goes the long way as a copy (its bits, or a counted string), so that a
+    // caller's plain value never has its address taken and can stay in registers.
     const std::uint16_t raw = vElem.raw_code();
     if (lCnt == 1 && (raw & (kArrayFlag | kByRefFlag)) == 0 && raw != Variant::code(VarKind::Object)) {
-      if (items_.size() == items_.capacity()) reserve_for(static_cast<std::int64_t>(items_.size()) + 1);
+      if (items_.size() == items_.capacity()) return append_any(Variant(vElem), 1);
       return items_.push_back(vElem);
     }
     append_any(vElem, lCnt);

@@ -39,12 +39,11 @@ class clsStack final : public ObjectImpl<>, public DebugMembers {
   /// read of an object's default value raises, and 6 or 7 when no room can be made; the stack
   /// is then unchanged. Amortised O(1); O(depth) when the oldest is dropped.
   void Push(const Variant& vElem) {
-    // Inline for a plain value on a stack without a maximum: a compare and a copy. A plain value
-    // goes the long way as a copy (its bits, or a counted string), so that a caller's plain value
-    // never has its address taken and can stay in registers.
+    // Inline for a plain value with room to spare on a stack without a maximum: a compare and a
+    // copy. Otherwise a plain value goes the long way as a copy (its bits, or a counted string),
+    // so that a caller's plain value never has its address taken and can stay in registers.
     if (is_plain(vElem)) {
-      if (size_max_ != 0) return push_any(Variant(vElem));
-      if (items_.size() == items_.capacity()) make_room();
+      if (size_max_ != 0 || items_.size() == items_.capacity()) return push_any(Variant(vElem));
       return items_.push_back(vElem);
     }
     push_any(vElem);
@@ -68,9 +67,6 @@ class clsStack final : public ObjectImpl<>, public DebugMembers {
     return (raw & (kArrayFlag | kByRefFlag)) == 0 && raw != Variant::code(VarKind::Object);
   }
   void push_any(const Variant& vElem);
-  // Room for at least one more element (the storage, on a stack without one); raises 6 or 7 with
-  // nothing changed.
-  void make_room();
   Variant pop_rare();
 
   std::vector<Variant, RaisingAllocator<Variant>> items_;  // bottom first
