@@ -100,18 +100,16 @@ class clsHashIdIx final : public ObjectImpl<>, public DebugMembers {
     // every other bucket of two pairs and stall a run of lookups on each miss of the cache. The
     // long way returns what it finds rather than writing through `retIx`, so that a caller's
     // variable can stay in a register.
-    std::optional<std::int32_t> found;
-    if (table_) {
-      const std::uint32_t b = bucket_index(lId);
-      const Cell& cell = table_[b];
-      const std::uint32_t s = cell.id[0] != lId;
-      if (cell.id[s] == lId) {
-        retIx = cell.ix[s];
-        return true;
-      }
-      if (cell.id[0] != block_mark(b)) return false;
-      found = find_in_block(lId, cell);
+    if (!table_) return false;
+    const std::uint32_t b = bucket_index(lId);
+    const Cell& cell = table_[b];
+    const std::uint32_t s = cell.id[0] != lId;
+    if (cell.id[s] == lId) {
+      retIx = cell.ix[s];
+      return true;
     }
+    if (cell.id[0] != block_mark(b)) return false;
+    const std::optional<std::int32_t> found = find_in_block(lId, cell);
     if (found) retIx = *found;
     return found.has_value();
   }
